@@ -1,0 +1,47 @@
+# The whole set-up: `make run` and `make test`. Each target installs what is missing first.
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+
+ifeq ($(SANITIZE),1)
+BUILD_DIR ?= build-sanitize
+CMAKE_FLAGS := -DWIREVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+else
+BUILD_DIR ?= build
+CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo
+endif
+FUZZ_DIR := build-fuzz
+FUZZ_SECONDS ?= 20
+
+.PHONY: deps configure build run test bench fuzz-smoke format clean
+
+deps:
+	@scripts/install-deps
+
+$(BUILD_DIR)/build.ninja: CMakeLists.txt | deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS)
+
+configure: deps $(BUILD_DIR)/build.ninja
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@scripts/run-example $(BUILD_DIR)
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@scripts/run-benchmarks $(BUILD_DIR)
+
+fuzz-smoke: deps
+	cmake -S . -B $(FUZZ_DIR) -G Ninja -DWIREVANE_FUZZ=ON -DWIREVANE_BENCH=OFF \
+	  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz-targets
+	@scripts/fuzz-smoke $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build build-sanitize build-fuzz

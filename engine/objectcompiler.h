@@ -1,0 +1,32 @@
+#pragma once
+
+#include "engine/scene.h"
+
+#include <string>
+
+namespace wirevane {
+
+// What the Animation command reads from the active object window.
+struct ObjectInput {
+    std::string text;          // the object text, lines separated by CR LF
+    std::string name;          // file name, "noname.kfm" for a new object
+    std::string axisOrderText; // the axis-order field as typed
+    Colour objectColor = 0;
+    Colour backgroundColor = 0;
+    Colour crossColor = 0;
+    int crossState = 0;
+};
+
+struct CompileResult {
+    bool completed = false;      // false: stopped on a full table or an oversized number
+    bool creditsOffered = false; // whether the navigation bar's hidden button is offered
+};
+
+// Compiles an object into the scene. Without an object window (input == nullptr) the command
+// still completes with an empty scene and keeps the colours, axis order and cross switch.
+CompileResult compileObject(Scene& scene, const ObjectInput* input);
+
+// The trimmed form the line rules judge: only the space character is trimmed.
+std::string_view trimSpaces(std::string_view line);
+
+} // namespace wirevane

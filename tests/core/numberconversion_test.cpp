@@ -1,0 +1,81 @@
+#include "engine/numberconversion.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace wirevane {
+namespace {
+
+TEST(NumberConversion, ReadsTheLeadingDecimalNumber) {
+    struct Case {
+        std::string field;
+        double expected;
+    };
+    const Case cases[] = {
+        {"1", 1},
+        {"-1", -1},
+        {"+2.5", 2.5},
+        {"1 0 ", 10},   // spaces anywhere are ignored
+        {"\t1\n2", 12}, // so are tabs and line feeds
+        {"1\r2", 1},    // a carriage return is not
+        {"1,5", 1},     // a comma ends the number
+        {"1.5.3", 1.5}, // one full stop only
+        {".5", 0.5},
+        {"5.", 5},
+        {"2e1", 20},
+        {"2D2", 200}, // D is an exponent too
+        {"2e-1", 0.2},
+        {"2e", 2}, // an exponent without digits is not part of the number
+        {"2e+", 2},
+        {"&H10", 16},
+        {"&h1f", 31},
+        {"&O17", 15},
+        {"&O19", 1}, // 9 is no octal digit
+        {"&HFFFFFFFFFF", 1099511627775.0},
+        {"&X1", 0},
+        {"", 0},
+        {"abc", 0},
+        {"-", 0},
+        {".", 0},
+        {"'1", 0},
+        {"3 'remark", 3},
+        {"1-2", 1},
+        {"-0", 0},
+        {"1e-400", 0}, // too small to hold: 0, not an error
+        {"0e999", 0},
+    };
+    for (const Case& c : cases) {
+        const ConvertedNumber n = convertNumber(c.field);
+        EXPECT_FALSE(n.overflow) << c.field;
+        EXPECT_DOUBLE_EQ(n.value, c.expected) << "field '" << c.field << "'";
+    }
+}
+
+TEST(NumberConversion, FlagsNumbersTooLargeForADouble) {
+    for (const char* field : {"1e400", "-1e400", "1e99999999999999999999", "99999e305"}) {
+        const ConvertedNumber n = convertNumber(field);
+        EXPECT_TRUE(n.overflow) << field;
+        EXPECT_EQ(n.value, 0) << field;
+    }
+    std::string longHex = "&H" + std::string(300, 'F');
+    EXPECT_TRUE(convertNumber(longHex).overflow);
+}
+
+TEST(NumberConversion, IgnoresTheLocaleDecimalSeparator) {
+    // from_chars knows no locale; a German locale must not turn the full stop into a comma.
+    std::setlocale(LC_ALL, "de_DE.UTF-8");
+    EXPECT_DOUBLE_EQ(numberValue("1.25"), 1.25);
+    std::setlocale(LC_ALL, "C");
+}
+
+TEST(NumberConversion, HandlesAMillionCharacterField) {
+    const std::string digits(1'000'000, '7');
+    EXPECT_TRUE(convertNumber(digits).overflow);
+    const std::string zeros = "0." + std::string(1'000'000, '0') + "1";
+    const ConvertedNumber tiny = convertNumber(zeros);
+    EXPECT_FALSE(tiny.overflow);
+    EXPECT_EQ(tiny.value, 0);
+}
+
+} // namespace
+} // namespace wirevane

@@ -1,0 +1,72 @@
+#include "tools/toolinput.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace wirevane {
+
+bool ToolArguments::flag(const std::string& name) {
+    const auto it = std::find(args_.begin(), args_.end(), name);
+    if (it == args_.end())
+        return false;
+    args_.erase(it);
+    return true;
+}
+
+std::optional<std::string> ToolArguments::option(const std::string& name) {
+    const auto it = std::find(args_.begin(), args_.end(), name);
+    if (it == args_.end())
+        return std::nullopt;
+    if (it + 1 == args_.end())
+        throw UsageError{name + " needs a value"};
+    std::string value = *(it + 1);
+    args_.erase(it, it + 2);
+    return value;
+}
+
+std::vector<std::string> ToolArguments::positionals() const {
+    for (const std::string& arg : args_)
+        if (arg.size() > 1 && arg[0] == '-')
+            throw UsageError{"unknown option " + arg};
+    return args_;
+}
+
+std::string readFileBytes(const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        throw InputError{path + ": is a folder, not a file"};
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw InputError{path + ": cannot be opened"};
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad())
+        throw InputError{path + ": cannot be read"};
+    return bytes.str();
+}
+
+std::string toCrLf(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+            out += '\r';
+        out += text[i];
+    }
+    return out;
+}
+
+ObjectInput defaultObjectInput() {
+    ObjectInput input;
+    input.name = "noname.kfm";
+    input.axisOrderText = "0";
+    input.objectColor = 0xC0C000;
+    input.backgroundColor = 0;
+    input.crossColor = 0xE0E0E0;
+    input.crossState = 0;
+    return input;
+}
+
+} // namespace wirevane

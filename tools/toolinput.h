@@ -1,0 +1,43 @@
+#pragma once
+
+#include "engine/objectcompiler.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace wirevane {
+
+// Bad usage: the message goes to standard error and the tool exits with 2.
+struct UsageError {
+    std::string message;
+};
+// Input that cannot be read: exit code 1.
+struct InputError {
+    std::string message;
+};
+
+// The command line of one command: flags and options in any order, and positional arguments.
+class ToolArguments {
+  public:
+    explicit ToolArguments(std::vector<std::string> args) : args_(std::move(args)) {}
+
+    bool flag(const std::string& name);
+    std::optional<std::string> option(const std::string& name);
+    // The remaining arguments once flags and options are taken; a leftover "-x" is an error.
+    std::vector<std::string> positionals() const;
+
+  private:
+    std::vector<std::string> args_;
+};
+
+// The values of a new object window: name "noname.kfm", axis order "0", cross off, and the
+// default object, background and cross colours.
+ObjectInput defaultObjectInput();
+
+// LF and CR LF line endings become CR LF; a lone CR stays as it is.
+std::string toCrLf(const std::string& text);
+
+std::string readFileBytes(const std::string& path);
+
+} // namespace wirevane

@@ -44,12 +44,12 @@ void BM_Compile(benchmark::State& state) {
 BENCHMARK(BM_Compile);
 
 // One turning step per call, so every call draws.
-template <typename SurfaceType> void drawTurning(benchmark::State& state, SurfaceType& surface) {
+template <typename SurfaceType> void drawTurning(benchmark::State& state, SurfaceType& surface, bool showData = true) {
     const ObjectInput input = fullObject();
     Scene scene;
     compileObject(scene, &input);
     RendererState rendererState;
-    const RenderOptions options{true, false};
+    const RenderOptions options{showData, false};
     for (auto _ : state) {
         scene.turnXZ = 2;
         scene.zoomFactor = 1;
@@ -62,6 +62,12 @@ void BM_DrawSceneRecording(benchmark::State& state) {
     drawTurning(state, surface);
 }
 BENCHMARK(BM_DrawSceneRecording);
+
+void BM_DrawSceneRecordingNoData(benchmark::State& state) {
+    RecordingSurface surface;
+    drawTurning(state, surface, false);
+}
+BENCHMARK(BM_DrawSceneRecordingNoData);
 
 void BM_DrawSceneImage(benchmark::State& state) {
     ImageSurface surface(553, 375);

@@ -1,0 +1,185 @@
+// Reading and saving object files on disk: read-only loads and atomic saves.
+#include "documents/objectfiledisk.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace wirevane {
+namespace {
+
+class ObjectFileDisk : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 ("wirevane-disk-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    void TearDown() override {
+        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(folder);
+    }
+
+    std::string path(const std::string& name) const { return (folder / name).string(); }
+
+    static void writeBytes(const std::string& file, const std::string& bytes) {
+        std::ofstream(file, std::ios::binary) << bytes;
+    }
+    static std::string readBytes(const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::vector<std::string> entries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    // The superuser is not bound by permissions; these tests then act as nobody.
+    class Unprivileged {
+      public:
+        explicit Unprivileged(const fs::path& folder) {
+            if (::geteuid() != 0)
+                return;
+            for (const auto& entry : fs::recursive_directory_iterator(folder))
+                EXPECT_EQ(::lchown(entry.path().c_str(), kNobody, kNobody), 0);
+            EXPECT_EQ(::chown(folder.c_str(), kNobody, kNobody), 0);
+            dropped_ = ::setegid(kNobody) == 0 && ::seteuid(kNobody) == 0;
+            EXPECT_TRUE(dropped_);
+        }
+        ~Unprivileged() {
+            if (dropped_) {
+                EXPECT_EQ(::seteuid(0), 0);
+                EXPECT_EQ(::setegid(0), 0);
+            }
+        }
+
+      private:
+        static constexpr uid_t kNobody = 65534;
+        bool dropped_ = false;
+    };
+
+    static ObjectFileValues sample() {
+        ObjectFileValues values;
+        values.axisOrder = 3;
+        values.objectColor = 0xC0C000;
+        values.crossColor = 0xE0E0E0;
+        values.showCross = 1;
+        values.text = "1/2/3\r\n\r\n1-1";
+        return values;
+    }
+
+    fs::path folder;
+};
+
+TEST_F(ObjectFileDisk, SavedFileReadsBackAndLeavesNoTemporaryFile) {
+    const std::string file = path("cube.kfm");
+    ASSERT_TRUE(writeObjectFileAt(file, sample()).ok());
+    EXPECT_EQ(fs::file_size(file), 84216u);
+    EXPECT_EQ(entries(), std::vector<std::string>{"cube.kfm"});
+    ObjectFileValues read;
+    ASSERT_TRUE(readObjectFileAt(file, read).ok());
+    EXPECT_EQ(read, sample());
+}
+
+TEST_F(ObjectFileDisk, SaveOverAnOldFileKeepsWhatTheSaveDoesNotWrite) {
+    const std::string file = path("old.kfm");
+    // Longer than one copy chunk past the eighth record.
+    std::string old(kObjectFileLength + 200000, '\x11');
+    for (std::size_t i = kObjectFileLength; i < old.size(); ++i)
+        old[i] = static_cast<char>(i * 7);
+    writeBytes(file, old);
+    ::chmod(file.c_str(), 0640);
+    ASSERT_TRUE(writeObjectFileAt(file, sample()).ok());
+    const std::string now = readBytes(file);
+    ASSERT_EQ(now.size(), old.size());
+    EXPECT_EQ(now.substr(recordOffset(2), 2 * kRecordLength),
+              old.substr(recordOffset(2), 2 * kRecordLength));
+    EXPECT_EQ(now.substr(kObjectFileLength), old.substr(kObjectFileLength));
+    EXPECT_EQ(now[recordOffset(1) + 20], '\0'); // filler of a written record
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(entries(), std::vector<std::string>{"old.kfm"});
+}
+
+TEST_F(ObjectFileDisk, RefusedSaveLeavesTheOldFileAlone) {
+    const std::string file = path("keep.kfm");
+    writeBytes(file, "old content");
+    ObjectFileValues values = sample();
+    values.text = "\xe2\x9c\x93";
+    const ObjectFileResult result = writeObjectFileAt(file, values);
+    EXPECT_NE(result.reason.find("Line 1"), std::string::npos) << result.reason;
+    EXPECT_EQ(readBytes(file), "old content");
+    EXPECT_EQ(entries(), std::vector<std::string>{"keep.kfm"});
+}
+
+TEST_F(ObjectFileDisk, SaveFailuresSayWhyAndChangeNothing) {
+    fs::create_directory(folder / "folder.kfm");
+    EXPECT_NE(writeObjectFileAt(path("folder.kfm"), sample()).reason.find("folder"),
+              std::string::npos);
+    EXPECT_FALSE(writeObjectFileAt(path("missing/cube.kfm"), sample()).ok());
+    const std::string locked = path("locked.kfm");
+    writeBytes(locked, "locked");
+    ::chmod(locked.c_str(), 0444);
+    fs::create_directory(folder / "readonly");
+    ::chmod((folder / "readonly").c_str(), 0555);
+    const Unprivileged unprivileged(folder);
+    const ObjectFileResult lockedResult = writeObjectFileAt(locked, sample());
+    EXPECT_NE(lockedResult.reason.find("opened for writing"), std::string::npos)
+        << lockedResult.reason;
+    EXPECT_EQ(readBytes(locked), "locked");
+    const ObjectFileResult folderResult =
+        writeObjectFileAt((folder / "readonly" / "new.kfm").string(), sample());
+    EXPECT_NE(folderResult.reason.find("Permission denied"), std::string::npos)
+        << folderResult.reason;
+    EXPECT_TRUE(fs::is_empty(folder / "readonly"));
+}
+
+TEST_F(ObjectFileDisk, SaveThroughALinkReplacesTheFileItPointsTo) {
+    const std::string real = path("real.kfm");
+    writeBytes(real, "");
+    fs::create_symlink(real, folder / "link.kfm");
+    ASSERT_TRUE(writeObjectFileAt(path("link.kfm"), sample()).ok());
+    EXPECT_TRUE(fs::is_symlink(folder / "link.kfm"));
+    EXPECT_EQ(fs::file_size(real), 84216u);
+}
+
+TEST_F(ObjectFileDisk, LoadNeverCreatesOrChangesAFile) {
+    ObjectFileValues values;
+    const ObjectFileResult missing = readObjectFileAt(path("absent.kfm"), values);
+    EXPECT_NE(missing.reason.find("does not exist"), std::string::npos) << missing.reason;
+    EXPECT_FALSE(fs::exists(folder / "absent.kfm"));
+
+    fs::create_directory(folder / "dir.kfm");
+    EXPECT_NE(readObjectFileAt(path("dir.kfm"), values).reason.find("folder"), std::string::npos);
+
+    ASSERT_EQ(::mkfifo(path("pipe.kfm").c_str(), 0600), 0);
+    EXPECT_NE(readObjectFileAt(path("pipe.kfm"), values).reason.find("not an ordinary file"),
+              std::string::npos);
+
+    const std::string bad = path("bad.kfm");
+    writeBytes(bad, std::string("\x09\x00", 2));
+    const ObjectFileResult invalid = readObjectFileAt(bad, values);
+    EXPECT_NE(invalid.reason.find("not a valid object file"), std::string::npos) << invalid.reason;
+
+    const std::string readOnly = path("readonly.kfm");
+    const std::string unreadable = path("unreadable.kfm");
+    writeBytes(readOnly, "");
+    writeBytes(unreadable, "");
+    ::chmod(readOnly.c_str(), 0444);
+    ::chmod(unreadable.c_str(), 0000);
+    const Unprivileged unprivileged(folder);
+    EXPECT_TRUE(readObjectFileAt(readOnly, values).ok());
+    EXPECT_NE(readObjectFileAt(unreadable, values).reason.find("cannot be opened"),
+              std::string::npos);
+}
+
+} // namespace
+} // namespace wirevane

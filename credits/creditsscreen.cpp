@@ -1,10 +1,12 @@
 #include "credits/creditsscreen.h"
 
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScreen>
 #include <QTime>
 #include <array>
 
@@ -151,6 +153,11 @@ void showCreditsScreen(QWidget* parent) {
     screen->setWindowModality(Qt::ApplicationModal);
     QEventLoop loop;
     QObject::connect(screen, &QObject::destroyed, &loop, &QEventLoop::quit);
+    // Sized to the screen first, for desktops whose window manager ignores a full-screen
+    // request.
+    const QScreen* display = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    if (display)
+        screen->setGeometry(display->geometry());
     screen->showFullScreen();
     loop.exec();
 }

@@ -1,0 +1,163 @@
+#include "app/interfacestate.h"
+
+#include "app/mainwindow.h"
+#include "documents/editcommands.h"
+#include "documents/objectwindow.h"
+#include "ui/twips.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace wirevane {
+
+const QString InterfaceState::kNoFile = QStringLiteral(" No file ");
+const QString InterfaceState::kNoName = QStringLiteral(" noname.kfm ");
+const QString InterfaceState::kNotice =
+    QStringLiteral(" Type points and connections, then Ctrl+A animates the object ");
+
+namespace {
+
+// Toolbar positions of the commands this routine switches.
+constexpr int kSaveButton = 3;
+constexpr int kCutButton = 5;
+constexpr int kCopyButton = 6;
+constexpr int kPasteButton = 7;
+constexpr int kDeleteButton = 8;
+constexpr int kAnimationButton = 10;
+constexpr int kNoButton = 0;
+
+QLabel* makePanel(QWidget* parent) {
+    auto* panel = new QLabel(parent);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setTextFormat(Qt::PlainText);
+    return panel;
+}
+
+bool clipboardHoldsText() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data != nullptr && data->hasText() && !data->text().isEmpty();
+}
+
+} // namespace
+
+InterfaceState::InterfaceState(MainWindow& frame) : frame_(frame) {
+    QLabel* fileText = makePanel(frame_.StatusBar1);
+    fileText->setObjectName(QStringLiteral("Panel1"));
+    frame_.StatusBar1->addWidget(fileText);
+    panels_.push_back(fileText);
+}
+
+QLabel* InterfaceState::statusPanel(int index) const {
+    if (index < 1 || index > statusPanelCount())
+        return nullptr;
+    return panels_[static_cast<size_t>(index - 1)];
+}
+
+void InterfaceState::setCommand(QAction* menuEntry, int buttonIndex, bool enabled) {
+    if (menuEntry != nullptr)
+        menuEntry->setEnabled(enabled);
+    if (QAction* button = frame_.toolbarButton(buttonIndex))
+        button->setEnabled(enabled);
+}
+
+void InterfaceState::Timer1_Timer() {
+    // 1. Selection of whatever control has the focus, in any window of the program.
+    const std::optional<QString> selection = selectedText(QApplication::focusWidget());
+    const bool hasSelection = selection.has_value() && !selection->isEmpty();
+    setCommand(frame_.MCut, kCutButton, hasSelection);
+    setCommand(frame_.MCopy, kCopyButton, hasSelection);
+    setCommand(frame_.MDelete, kDeleteButton, hasSelection);
+
+    // 2. and 3. File state. A window is recognised by being there, not by its path's text.
+    ObjectWindow* window = frame_.activeObjectWindow();
+    statusFileText = window != nullptr ? window->Text4->text() : kNoFile;
+    const bool windowActive = window != nullptr;
+    setCommand(frame_.MPaste, kNoButton, windowActive);
+    setCommand(frame_.Manimation, kAnimationButton, windowActive);
+    setCommand(frame_.MSave, kSaveButton, windowActive);
+    setCommand(frame_.MSAveas, kNoButton, windowActive);
+
+    // 4. Clipboard.
+    setCommand(frame_.MPaste, kPasteButton, windowActive && clipboardHoldsText());
+
+    // 5. The first run builds the four panels.
+    if (statusPanelsReady == 0)
+        addStatusPanels();
+
+    // 6. File text; a document never saved has no path yet.
+    statusFileText = window != nullptr ? window->Text4->text() : kNoFile;
+    if (statusFileText.isEmpty())
+        statusFileText = kNoName;
+
+    // 7. and 8. Time and date, written only when they change.
+    const QDateTime now = clock();
+    const QString time = now.time().toString(QStringLiteral("hh:mm:ss"));
+    if (time != shownTime) {
+        shownTime = time;
+        panels_[1]->setText(time);
+    }
+    const QString date = QLocale::system().toString(now.date(), QLocale::ShortFormat);
+    if (date != shownDate) {
+        shownDate = date;
+        panels_[2]->setText(date);
+    }
+
+    // 9. File panel.
+    if (!statusFileText.isEmpty())
+        panels_[0]->setText(QLatin1Char(' ') + statusFileText + QLatin1Char(' '));
+
+    placeLogo();
+}
+
+void InterfaceState::addStatusPanels() {
+    QStatusBar* bar = frame_.StatusBar1;
+    for (int number = 2; number <= kPanelCount; ++number) {
+        QLabel* panel = makePanel(bar);
+        panel->setObjectName(QStringLiteral("Panel%1").arg(number));
+        panels_.push_back(panel);
+    }
+    statusPanelsReady = 1;
+
+    QLabel* notice = panels_[3];
+    notice->setText(kNotice);
+    notice->setFrameStyle(QFrame::NoFrame);
+    notice->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    notice->setMinimumWidth(0);
+    notice->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+
+    panels_[1]->setAlignment(Qt::AlignCenter);
+    panels_[2]->setAlignment(Qt::AlignCenter);
+    panels_[2]->setFixedWidth(twipsToPixels(kDatePanelTwips));
+
+    bar->addWidget(panels_[1]);
+    bar->addWidget(panels_[2]);
+    bar->addWidget(notice, 1);
+}
+
+void InterfaceState::placeLogo() {
+    QLabel* logo = frame_.Image2;
+    if (logo == nullptr)
+        return;
+    const int frameWidth = frame_.width();
+    if (pixelsToTwips(frameWidth) > kNarrowFrameTwips) {
+        // The logo lives on the toolbar; its left edge goes to the frame's width less its own.
+        const QPoint toolbarOrigin = frame_.Toolbar1->mapTo(&frame_, QPoint(0, 0));
+        const int left = frameWidth - logo->width() - toolbarOrigin.x();
+        const int top = (frame_.Toolbar1->height() - logo->height()) / 2;
+        if (logo->pos() != QPoint(left, top))
+            logo->move(left, top);
+        if (logo->isHidden())
+            logo->show();
+    } else if (!logo->isHidden()) {
+        logo->hide();
+    }
+}
+
+} // namespace wirevane

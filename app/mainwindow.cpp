@@ -1,0 +1,564 @@
+#include "app/mainwindow.h"
+
+#include "app/interfacestate.h"
+#include "app/windowarrangement.h"
+#include "documents/editcommands.h"
+#include "documents/filecommands.h"
+#include "documents/objectwindow.h"
+#include "engine/animationcontroller.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTime>
+#include <QToolBar>
+
+// The resource of a static library must be registered by name, outside any namespace.
+static void registerToolbarPictures() {
+    Q_INIT_RESOURCE(toolbaricons);
+}
+
+namespace wirevane {
+
+namespace {
+
+const QString kCaption = QStringLiteral("travenor Wirevane 3.0");
+const QString kLogoPicture = QStringLiteral(":/toolbar/logo-placeholder.svg");
+constexpr int kButtonPictureSize = 32;
+constexpr int kClockMarginMs = 2;
+constexpr int kMsPerSecond = 1000;
+constexpr int kRestoredMarginPart = 10;
+
+struct ToolbarButtonSpec {
+    const char* key; // nullptr: a gap
+    const char* tooltip;
+    const char* picture;
+};
+
+// By position: the interface state addresses the buttons by it.
+constexpr ToolbarButtonSpec kToolbarButtons[MainWindow::kToolbarPositions] = {
+    {"NewObjekt", "New 3D-Object", "new"},
+    {"Load", "Open *.kfm-File", "load"},
+    {"Save", "Save Object", "save"},
+    {nullptr, nullptr, nullptr},
+    {"Cut", "Cut", "cut"},
+    {"Copy", "Copy", "copy"},
+    {"Paste", "Paste", "paste"},
+    {"Delete", "Delete", "delete"},
+    {nullptr, nullptr, nullptr},
+    {"Animation", "Animate 3D-Object", "animation"},
+    {nullptr, nullptr, nullptr},
+    {"MFragezeicheninfo", "About", "about"},
+    {"Mexample", "3D-Object Example", "example"},
+    {nullptr, nullptr, nullptr},
+    {"Exit", "Exit", "exit"},
+};
+
+const char* const kKeyProperty = "key";
+
+QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption) {
+    QMenu* menu = bar->addMenu(caption);
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+QAction* addEntry(QMenu* menu, const char* name, const QString& caption,
+                  const QKeySequence& shortcut = QKeySequence()) {
+    QAction* entry = menu->addAction(caption);
+    entry->setObjectName(QString::fromLatin1(name));
+    entry->setShortcut(shortcut);
+    return entry;
+}
+
+QAction* addLine(QMenu* menu, const char* name) {
+    QAction* line = menu->addSeparator();
+    line->setObjectName(QString::fromLatin1(name));
+    return line;
+}
+
+// Until the about box and the example window exist, a plain message stands in for each.
+void showStandIn(QWidget* parent, const char* name, const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
+    box.setObjectName(QString::fromLatin1(name));
+    box.exec();
+}
+
+} // namespace
+
+MainWindow::MainWindow(Scene& scene, AnimationController& animation, QWidget* parent)
+    : QMainWindow(parent), scene_(scene), animation_(animation) {
+    registerToolbarPictures();
+    setObjectName(QStringLiteral("Menu"));
+    setWindowTitle(kCaption);
+    // Restored from its maximised start, the frame keeps a margin of the screen around it.
+    const QRect screenArea = screen()->availableGeometry();
+    setGeometry(screenArea.marginsRemoved(QMargins(
+        screenArea.width() / kRestoredMarginPart, screenArea.height() / kRestoredMarginPart,
+        screenArea.width() / kRestoredMarginPart, screenArea.height() / kRestoredMarginPart)));
+    setWindowState(Qt::WindowMaximized);
+
+    frameArea = new QMdiArea(this);
+    frameArea->setObjectName(QStringLiteral("frameArea"));
+    setCentralWidget(frameArea);
+
+    Text1 = new QLineEdit(QStringLiteral("Text1"), this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->hide();
+
+    aboutBoxOpener = [](QWidget* owner) {
+        showStandIn(owner, "Form3", QStringLiteral("About"), kCaption);
+    };
+    exampleWindowOpener = [](QWidget* owner) {
+        showStandIn(owner, "Form7", QStringLiteral("3D-Object Example"),
+                    QStringLiteral("1/0/0\r\n0/1/0\r\n0/0/1\r\n\r\n1-2\r\n2-3\r\n3-1"));
+    };
+
+    fileCommands_ = std::make_unique<FileCommands>(*frameArea, scene_);
+
+    createMenus();
+    createToolbar();
+    createStatusBar();
+    interfaceState_ = std::make_unique<InterfaceState>(*this);
+
+    connect(&animation_, &AnimationController::animationStarting, this, &QWidget::hide);
+    connect(&animation_, &AnimationController::animationEnded, this, &QWidget::show);
+
+    Timer1.setObjectName(QStringLiteral("Timer1"));
+    Timer1.setSingleShot(true);
+    Timer1.setTimerType(Qt::PreciseTimer);
+    connect(&Timer1, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
+    connectInterfaceTriggers();
+    startClockTick();
+    scheduleInterfaceUpdate();
+}
+
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
+}
+
+void MainWindow::createMenus() {
+    QMenuBar* bar = menuBar();
+
+    MFile = addMenu(bar, "MFile", QStringLiteral("&File"));
+    MNew = addEntry(MFile, "MNew", QStringLiteral("&New"));
+    line4 = addLine(MFile, "line4");
+    MLoad = addEntry(MFile, "MLoad", QStringLiteral("&Load"), QKeySequence(Qt::Key_F3));
+    MSave = addEntry(MFile, "MSave", QStringLiteral("&Save"), QKeySequence(Qt::Key_F2));
+    MSAveas = addEntry(MFile, "MSAveas", QStringLiteral("Save &as..."));
+    line1 = addLine(MFile, "line1");
+    MFileExit =
+        addEntry(MFile, "MFileExit", QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+
+    MEDIT = addMenu(bar, "MEDIT", QStringLiteral("&Edit"));
+    MCut = addEntry(MEDIT, "MCut", QStringLiteral("C&ut"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    MCopy = addEntry(MEDIT, "MCopy", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    MPaste =
+        addEntry(MEDIT, "MPaste", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    MDelete = addEntry(MEDIT, "MDelete", QStringLiteral("&Delete"), QKeySequence(Qt::Key_Delete));
+    line2 = addLine(MEDIT, "line2");
+    MSelectall = addEntry(MEDIT, "MSelectall", QStringLiteral("&Select all"));
+
+    Mkfm = addMenu(bar, "Mkfm", QStringLiteral("&3D"));
+    Manimation = addEntry(Mkfm, "Manimation", QStringLiteral("&Animation"),
+                          QKeySequence(Qt::CTRL | Qt::Key_A));
+
+    MFenster = addMenu(bar, "MFenster", QStringLiteral("&Window"));
+    MUeberlappend = addEntry(MFenster, "MUeberlappend", QStringLiteral("&Cascarde"));
+    Muntereinander = addEntry(MFenster, "Muntereinander", QStringLiteral("Tile &horizontal"));
+    Mnebeneinander = addEntry(MFenster, "Mnebeneinander", QStringLiteral("Tile &vertical"));
+    line3 = addLine(MFenster, "line3");
+    MSmboleanordnen = addEntry(MFenster, "MSmboleanordnen", QStringLiteral("&Arrage icons"));
+    connect(MFenster, &QMenu::aboutToShow, this, &MainWindow::fillWindowList);
+
+    MFragezeichen = addMenu(bar, "MFragezeichen", QStringLiteral("&?"));
+    MFragezeichenInfo = addEntry(MFragezeichen, "MFragezeichenInfo", QStringLiteral("&About"));
+    Mexample = addEntry(MFragezeichen, "Mexample", QStringLiteral("&Example"));
+
+    connect(MNew, &QAction::triggered, this, &MainWindow::MNew_Click);
+    connect(MLoad, &QAction::triggered, this, &MainWindow::MLoad_Click);
+    connect(MSave, &QAction::triggered, this, &MainWindow::MSave_Click);
+    connect(MSAveas, &QAction::triggered, this, &MainWindow::MSAveas_Click);
+    connect(MFileExit, &QAction::triggered, this, &MainWindow::MFileExit_Click);
+    connect(MCut, &QAction::triggered, this, &MainWindow::MCut_Click);
+    connect(MCopy, &QAction::triggered, this, &MainWindow::MCopy_Click);
+    connect(MPaste, &QAction::triggered, this, &MainWindow::MPaste_Click);
+    connect(MDelete, &QAction::triggered, this, &MainWindow::MDelete_Click);
+    connect(MSelectall, &QAction::triggered, this, &MainWindow::MSelectall_Click);
+    connect(Manimation, &QAction::triggered, this, &MainWindow::MAnimation_Click);
+    connect(MUeberlappend, &QAction::triggered, this, &MainWindow::MUeberlappend_Click);
+    connect(Muntereinander, &QAction::triggered, this, &MainWindow::Muntereinander_Click);
+    connect(Mnebeneinander, &QAction::triggered, this, &MainWindow::Mnebeneinander_Click);
+    connect(MSmboleanordnen, &QAction::triggered, this, &MainWindow::MSmboleanordnen_Click);
+    connect(MFragezeichenInfo, &QAction::triggered, this, &MainWindow::MFragezeichenInfo_Click);
+    connect(Mexample, &QAction::triggered, this, &MainWindow::Mexample_Click);
+}
+
+void MainWindow::createToolbar() {
+    Toolbar1 = addToolBar(QStringLiteral("Toolbar1"));
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setMovable(false);
+    Toolbar1->setFloatable(false);
+    Toolbar1->setContextMenuPolicy(Qt::PreventContextMenu);
+    Toolbar1->setIconSize(QSize(kButtonPictureSize, kButtonPictureSize));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+
+    for (int position = 0; position < kToolbarPositions; ++position) {
+        const ToolbarButtonSpec& spec = kToolbarButtons[position];
+        QAction* button = nullptr;
+        if (spec.key == nullptr) {
+            button = Toolbar1->addSeparator();
+        } else {
+            const QString tooltip = QString::fromLatin1(spec.tooltip);
+            button = Toolbar1->addAction(
+                QIcon(QStringLiteral(":/toolbar/%1.svg").arg(QLatin1String(spec.picture))),
+                tooltip);
+            button->setToolTip(tooltip);
+            button->setObjectName(QString::fromLatin1(spec.key));
+            button->setProperty(kKeyProperty, QString::fromLatin1(spec.key));
+        }
+        toolbarButtons_[static_cast<size_t>(position)] = button;
+    }
+    connect(Toolbar1, &QToolBar::actionTriggered, this, &MainWindow::Toolbar1_ButtonClick);
+
+    const QPixmap logo(kLogoPicture);
+    Image1 = new QLabel(Toolbar1);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(logo);
+    Image1->setToolTip(QStringLiteral("About"));
+    Image1->setCursor(Qt::PointingHandCursor);
+    Image1->setContentsMargins(kButtonPictureSize / 4, 0, 0, 0);
+    Image1->installEventFilter(this);
+    Toolbar1->addWidget(Image1);
+
+    // Not in the toolbar's row: the interface state keeps it flush right or hides it.
+    Image2 = new QLabel(Toolbar1);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->setPixmap(logo);
+    Image2->adjustSize();
+    Image2->hide();
+}
+
+void MainWindow::createStatusBar() {
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    setStatusBar(StatusBar1);
+}
+
+QAction* MainWindow::toolbarButton(int index) const {
+    if (index < 1 || index > kToolbarPositions)
+        return nullptr;
+    return toolbarButtons_[static_cast<size_t>(index - 1)];
+}
+
+QString MainWindow::buttonKey(const QAction* button) {
+    return button == nullptr ? QString() : button->property(kKeyProperty).toString();
+}
+
+ObjectWindow* MainWindow::activeObjectWindow() const {
+    return fileCommands_->activeObjectWindow();
+}
+
+QWidget* MainWindow::activeControl() const {
+    ObjectWindow* window = activeObjectWindow();
+    return window == nullptr ? nullptr : window->focusWidget();
+}
+
+void MainWindow::Toolbar1_ButtonClick(QAction* button) {
+    const QString key = buttonKey(button);
+    if (key == QLatin1String("NewObjekt"))
+        MNew_Click();
+    else if (key == QLatin1String("Load"))
+        MLoad_Click();
+    else if (key == QLatin1String("Save"))
+        MSave_Click();
+    else if (key == QLatin1String("Copy"))
+        MCopy_Click();
+    else if (key == QLatin1String("Cut"))
+        MCut_Click();
+    else if (key == QLatin1String("Paste"))
+        MPaste_Click();
+    else if (key == QLatin1String("Delete"))
+        MDelete_Click();
+    else if (key == QLatin1String("Animation"))
+        MAnimation_Click();
+    else if (key == QLatin1String("MFragezeicheninfo"))
+        MFragezeichenInfo_Click();
+    else if (key == QLatin1String("Mexample"))
+        Mexample_Click();
+    else if (key == QLatin1String("Exit"))
+        MFileExit_Click();
+}
+
+void MainWindow::MNew_Click() {
+    fileCommands_->MNew_Click();
+}
+
+void MainWindow::MLoad_Click() {
+    fileCommands_->MLoad_Click();
+}
+
+void MainWindow::MSave_Click() {
+    fileCommands_->MSave_Click();
+}
+
+void MainWindow::MSAveas_Click() {
+    fileCommands_->MSAveas_Click();
+}
+
+void MainWindow::MFileExit_Click() {
+    close();
+}
+
+void MainWindow::MCut_Click() {
+    cutSelection(activeControl());
+}
+
+void MainWindow::MCopy_Click() {
+    copySelection(activeControl());
+}
+
+void MainWindow::MPaste_Click() {
+    pasteClipboard(activeControl());
+}
+
+void MainWindow::MDelete_Click() {
+    deleteSelection(activeControl());
+}
+
+void MainWindow::MSelectall_Click() {
+    selectWholeText(activeControl());
+}
+
+void MainWindow::MAnimation_Click() {
+    ObjectWindow* window = activeObjectWindow();
+    if (window == nullptr) {
+        animation_.MAnimation_Click(nullptr);
+        return;
+    }
+    const ObjectInput input = window->compilerInput();
+    animation_.MAnimation_Click(&input);
+}
+
+void MainWindow::MUeberlappend_Click() {
+    arrangeChildWindows(*frameArea, Arrangement::Cascade);
+}
+
+void MainWindow::Muntereinander_Click() {
+    arrangeChildWindows(*frameArea, Arrangement::TileHorizontal);
+}
+
+void MainWindow::Mnebeneinander_Click() {
+    arrangeChildWindows(*frameArea, Arrangement::TileVertical);
+}
+
+void MainWindow::MSmboleanordnen_Click() {
+    arrangeChildWindows(*frameArea, Arrangement::ArrangeIcons);
+}
+
+void MainWindow::MFragezeichenInfo_Click() {
+    aboutBoxOpener(this);
+}
+
+void MainWindow::Image1_Click() {
+    aboutBoxOpener(this);
+}
+
+void MainWindow::Mexample_Click() {
+    exampleWindowOpener(this);
+}
+
+void MainWindow::fillWindowList() {
+    for (QAction* entry : windowListEntries_) {
+        MFenster->removeAction(entry);
+        delete entry;
+    }
+    windowListEntries_.clear();
+
+    const QList<QMdiSubWindow*> windows = frameArea->subWindowList(QMdiArea::CreationOrder);
+    if (windows.isEmpty())
+        return;
+    windowListEntries_.push_back(MFenster->addSeparator());
+    QMdiSubWindow* current = frameArea->currentSubWindow();
+    int number = 0;
+    for (QMdiSubWindow* window : windows) {
+        ++number;
+        // Only the first nine get an accelerator digit.
+        const QString prefix =
+            number < 10 ? QStringLiteral("&%1 ").arg(number) : QStringLiteral("%1 ").arg(number);
+        QString title = window->windowTitle();
+        title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* entry = MFenster->addAction(prefix + title);
+        entry->setCheckable(true);
+        entry->setChecked(window == current);
+        QPointer<QMdiSubWindow> target(window);
+        connect(entry, &QAction::triggered, this, [this, target] {
+            if (target)
+                frameArea->setActiveSubWindow(target);
+        });
+        windowListEntries_.push_back(entry);
+    }
+}
+
+void MainWindow::MDIForm_queryUnload(bool& cancel) {
+    // The windows that exist once go first and never stop the close.
+    if (animation_.navigationBarExists())
+        animation_.closeNavigationBar();
+    for (const char* name : {"Form3", "Form4"}) {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == QLatin1String(name) && window->isVisible())
+                window->close();
+        }
+    }
+    // Then every object window is asked; one Cancel keeps the frame and the windows after it.
+    for (QMdiSubWindow* child : frameArea->subWindowList(QMdiArea::CreationOrder)) {
+        auto* window = qobject_cast<ObjectWindow*>(child->widget());
+        if (window == nullptr)
+            continue;
+        bool childCancel = false;
+        window->Form_queryUnload(childCancel);
+        if (childCancel) {
+            cancel = true;
+            return;
+        }
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    bool cancel = false;
+    MDIForm_queryUnload(cancel);
+    if (cancel) {
+        event->ignore();
+        scheduleInterfaceUpdate();
+        return;
+    }
+    // Every object window has answered: they go with the frame without being asked again.
+    qApp->removeEventFilter(this);
+    event->accept();
+}
+
+void MainWindow::Timer1_Timer() {
+    if (interfaceUpdate_->isActive())
+        interfaceUpdate_->stop();
+    interfaceState_->Timer1_Timer();
+    startClockTick();
+}
+
+void MainWindow::startClockTick() {
+    // The clock panel must turn with the second, so the next tick lands just after it.
+    const int untilNextSecond = kMsPerSecond - QTime::currentTime().msec();
+    Timer1.setRequestedInterval(untilNextSecond + kClockMarginMs);
+    Timer1.start();
+}
+
+void MainWindow::scheduleInterfaceUpdate() {
+    if (!interfaceUpdate_->isActive())
+        interfaceUpdate_->start();
+}
+
+bool MainWindow::interfaceUpdatePending() const {
+    return interfaceUpdate_->isActive();
+}
+
+void MainWindow::connectInterfaceTriggers() {
+    interfaceUpdate_ = new QTimer(this);
+    interfaceUpdate_->setSingleShot(true);
+    interfaceUpdate_->setInterval(0);
+    connect(interfaceUpdate_, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
+
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        watchFocusedControl(now);
+        scheduleInterfaceUpdate();
+    });
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            &MainWindow::scheduleInterfaceUpdate);
+    connect(frameArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) {
+        ObjectWindow* window = activeObjectWindow();
+        QWidget* fileField = window == nullptr ? nullptr : window->Text4;
+        if (fileField != watchedFileField_) {
+            if (watchedFileField_)
+                disconnect(watchedFileField_, nullptr, this, nullptr);
+            watchedFileField_ = fileField;
+            if (window != nullptr)
+                connect(window->Text4, &QLineEdit::textChanged, this,
+                        &MainWindow::scheduleInterfaceUpdate);
+        }
+        scheduleInterfaceUpdate();
+    });
+    // Every command may change what applies.
+    for (QMenu* menu : {MFile, MEDIT, Mkfm, MFenster, MFragezeichen})
+        connect(menu, &QMenu::triggered, this, &MainWindow::scheduleInterfaceUpdate);
+    connect(Toolbar1, &QToolBar::actionTriggered, this, &MainWindow::scheduleInterfaceUpdate);
+
+    // The commands' keys must win over the text boxes' own use of them.
+    qApp->installEventFilter(this);
+}
+
+void MainWindow::watchFocusedControl(QWidget* control) {
+    if (control == watchedControl_)
+        return;
+    if (watchedControl_)
+        disconnect(watchedControl_, nullptr, this, nullptr);
+    watchedControl_ = nullptr;
+    if (auto* box = qobject_cast<QPlainTextEdit*>(control)) {
+        connect(box, &QPlainTextEdit::selectionChanged, this, &MainWindow::scheduleInterfaceUpdate);
+        connect(box, &QPlainTextEdit::textChanged, this, &MainWindow::scheduleInterfaceUpdate);
+        watchedControl_ = box;
+    } else if (auto* field = qobject_cast<QLineEdit*>(control)) {
+        connect(field, &QLineEdit::selectionChanged, this, &MainWindow::scheduleInterfaceUpdate);
+        connect(field, &QLineEdit::textChanged, this, &MainWindow::scheduleInterfaceUpdate);
+        watchedControl_ = field;
+    }
+}
+
+bool MainWindow::shortcutWins(QKeyEvent* key) const {
+    // The enabled flags must be current for the key being pressed.
+    if (interfaceUpdatePending())
+        const_cast<MainWindow*>(this)->Timer1_Timer();
+    const QKeySequence pressed(key->keyCombination());
+    for (QAction* command : {MLoad, MSave, MFileExit, MCut, MCopy, MPaste, MDelete, Manimation}) {
+        if (command->isEnabled() &&
+            command->shortcut().matches(pressed) == QKeySequence::ExactMatch)
+            return true;
+    }
+    return false;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus != nullptr && focus->window() == this &&
+            shortcutWins(static_cast<QKeyEvent*>(event))) {
+            // Left unaccepted, the key goes to the menu entry's shortcut.
+            event->ignore();
+            return true;
+        }
+        return false;
+    }
+    if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton &&
+            Image1->rect().contains(mouse->position().toPoint()))
+            Image1_Click();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    scheduleInterfaceUpdate();
+}
+
+} // namespace wirevane

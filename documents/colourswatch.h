@@ -1,0 +1,31 @@
+#pragma once
+
+#include "engine/scene.h"
+
+#include <QColor>
+#include <QPushButton>
+
+namespace wirevane {
+
+QColor toQColor(Colour colour);
+Colour fromQColor(const QColor& colour);
+
+// A button without caption that shows a colour and keeps it as the 24-bit value it was given,
+// red in the low byte, so what is saved is exactly what was loaded.
+class ColourSwatch : public QPushButton {
+    Q_OBJECT
+
+  public:
+    explicit ColourSwatch(QWidget* parent = nullptr);
+
+    Colour colour() const { return colour_; }
+    void setColour(Colour colour);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    Colour colour_ = 0;
+};
+
+} // namespace wirevane

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "engine/scene.h"
+
+#include <QObject>
+#include <QString>
+
+class QMdiArea;
+
+namespace wirevane {
+
+class ObjectWindow;
+
+// New, Load, Save and Save as, and the saves that the close question of an object window
+// starts. Works on the frame's active object window, or creates one in the frame. The five
+// numbers of the object saved or loaded last are left in the scene.
+class FileCommands : public QObject {
+    Q_OBJECT
+
+  public:
+    FileCommands(QMdiArea& frame, Scene& scene, QObject* parent = nullptr);
+
+    ObjectWindow* activeObjectWindow() const;
+
+    ObjectWindow* MNew_Click();
+    void MLoad_Click();
+    void MSave_Click();
+    void MSAveas_Click();
+    // A new window for the file named by currentFileName, loaded from it. A file that cannot
+    // be loaded is reported; the window keeps its name and initial values and counts as unsaved.
+    ObjectWindow* openFileWindow();
+
+    // Saves a window for its close question; sets cancel when it must stay open.
+    void saveWindow(ObjectWindow& window, bool& cancel);
+    void saveWindowAs(ObjectWindow& window, bool& cancel);
+
+    // The path being saved or loaded, set by each command just before it acts.
+    QString currentFileName;
+
+  private:
+    enum class SaveOutcome { Saved, Failed, Cancelled };
+
+    ObjectWindow* createWindow();
+    SaveOutcome saveAs(ObjectWindow& window, QWidget* dialogParent, bool setTitle);
+    bool saveObjectFile(ObjectWindow& window);
+    bool loadObjectFile(ObjectWindow& window);
+    void nameWindow(ObjectWindow& window, bool setTitle);
+
+    QMdiArea& frame_;
+    Scene& scene_;
+};
+
+} // namespace wirevane

@@ -1,0 +1,391 @@
+#include "engine/navigationbar.h"
+
+#include "engine/imagesurface.h"
+#include "ui/prompts.h"
+#include "ui/twips.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <algorithm>
+
+// The turn pad's pictures live in a resource of the static windows library; a static library's
+// resources must be registered by name, from the global namespace.
+static void registerTurnPadPictures() {
+    Q_INIT_RESOURCE(turnpad);
+}
+
+namespace wirevane {
+namespace {
+
+constexpr int kClientWidthTwips = 1455;
+// The caption bar and border of a tool window, which the outer heights below include.
+constexpr int kFrameHeightTwips = 330;
+constexpr int kOuterHeightLessTwips = 2145;
+constexpr int kOuterHeightMoreTwips = 5925;
+constexpr int kDesignIntervalMs = 5;
+constexpr int kTableStepIntervalMs = 10;
+constexpr int kTableRunIntervalMs = 50;
+constexpr int kNoTableIntervalMs = 1;
+constexpr double kMoveStep = 0.1;
+constexpr double kZoomIn = 1.2;
+constexpr double kZoomOut = 0.8;
+constexpr int kSpeedMin = 0;
+constexpr int kSpeedMax = 25;
+constexpr int kSpeedAtStart = 2;
+constexpr Colour kLightGrey = 0xC0C0C0;
+constexpr Colour kLightRed = 0x8080FF; // red 255, green 128, blue 128
+
+Colour fromQColor(const QColor& colour) {
+    return colour.red() | (colour.green() << 8) | (colour.blue() << 16);
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int left,
+                        int top, int width, int height) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    place(button, left, top, width, height);
+    return button;
+}
+
+QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& caption, int left,
+                        int top, int width, int height) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(QLatin1String(name));
+    place(box, left, top, width, height);
+    return box;
+}
+
+QString speedText(int degrees) {
+    // A number as text carries a space where a minus sign would stand.
+    const QString number =
+        degrees < 0 ? QString::number(degrees) : QLatin1Char(' ') + QString::number(degrees);
+    return number + QChar(0x00B0);
+}
+
+} // namespace
+
+NavigationBar::NavigationBar(Scene& scene, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), scene_(scene) {
+    registerTurnPadPictures();
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Navigationbar"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    QFont small = font();
+    small.setPointSizeF(7.5);
+    setFont(small);
+
+    const int pad = 495;
+    Command1 = makeButton(this, "Command1", {}, 480, 0, pad, pad);
+    Command4 = makeButton(this, "Command4", {}, 0, 480, pad, pad);
+    Command2 = makeButton(this, "Command2", {}, 960, 480, pad, pad);
+    Command3 = makeButton(this, "Command3", {}, 480, 960, pad, pad);
+    Command1->setIcon(QIcon(QStringLiteral(":/turnpad/up.svg")));
+    Command4->setIcon(QIcon(QStringLiteral(":/turnpad/left.svg")));
+    Command2->setIcon(QIcon(QStringLiteral(":/turnpad/right.svg")));
+    Command3->setIcon(QIcon(QStringLiteral(":/turnpad/down.svg")));
+    for (QPushButton* arrow : {Command1, Command2, Command3, Command4})
+        arrow->setIconSize(QSize(24, 24));
+    Command1->setToolTip(tr("Turn up"));
+    Command3->setToolTip(tr("Turn down"));
+    Command2->setToolTip(tr("Turn right"));
+    Command4->setToolTip(tr("Turn left"));
+
+    Check3 = makeButton(this, "Check3", QStringLiteral("Run"), 480, 480, pad, pad);
+    Check3->setCheckable(true);
+    // The credits button lies over "Run" while it is offered.
+    Command5 = makeButton(this, "Command5", QStringLiteral("!YES!"), 480, 480, pad, pad);
+    setButtonColour(Command5, kLightRed);
+    Command5->setEnabled(false);
+    Command5->hide();
+    Command5->raise();
+
+    Command6 =
+        makeButton(this, "Command6", QStringLiteral("more settings ..."), 0, 1560, 1455, 255);
+    Frame1 = new QFrame(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFrameShape(QFrame::HLine);
+    Frame1->setFrameShadow(QFrame::Sunken);
+    place(Frame1, 0, 1800, 1455, 135);
+
+    Command12 = makeButton(this, "Command12", QStringLiteral("X(+)"), 0, 2040, 495, 255);
+    Command13 = makeButton(this, "Command13", QStringLiteral("Y(+)"), 480, 2040, 495, 255);
+    Command14 = makeButton(this, "Command14", QStringLiteral("Z(+)"), 960, 2040, 495, 255);
+    Command15 = makeButton(this, "Command15", QStringLiteral("X( - )"), 0, 2280, 495, 255);
+    Command16 = makeButton(this, "Command16", QStringLiteral("Y( - )"), 480, 2280, 495, 255);
+    Command17 = makeButton(this, "Command17", QStringLiteral("Z( - )"), 960, 2280, 495, 255);
+    Command9 = makeButton(this, "Command9", QStringLiteral("+"), 240, 2640, pad, pad);
+    Command10 = makeButton(this, "Command10", QStringLiteral("-"), 720, 2640, pad, pad);
+    for (QPushButton* grey : {Command6, Command12, Command13, Command14, Command15, Command16,
+                              Command17, Command9, Command10})
+        setButtonColour(grey, kLightGrey);
+
+    Check1 = makeCheckBox(this, "Check1", QStringLiteral("Cross"), 120, 3240, 1575, 195);
+    Check2 = makeCheckBox(this, "Check2", QStringLiteral("3D-Data"), 120, 3480, 1215, 255);
+    Check4 = makeCheckBox(this, "Check4", QStringLiteral("Number"), 120, 3720, 1215, 315);
+    Command7 = makeButton(this, "Command7", QStringLiteral("Background"), 120, 4080, 1215, 375);
+    Command8 = makeButton(this, "Command8", QStringLiteral("Object"), 120, 4440, 1215, 375);
+    Command11 = makeButton(this, "Command11", QStringLiteral("Cross"), 120, 4800, 1215, 375);
+
+    Label1 = new QLabel(QStringLiteral("Speed :"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    place(Label1, 120, 5280, 615, 255);
+    Text1 = new QLineEdit(speedText(kSpeedAtStart), this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setReadOnly(true); // the spinner sets the speed
+    place(Text1, 720, 5280, 375, 285);
+    UpDown1 = new QSpinBox(this);
+    UpDown1->setObjectName(QStringLiteral("UpDown1"));
+    UpDown1->setRange(kSpeedMin, kSpeedMax);
+    UpDown1->setValue(kSpeedAtStart);
+    place(UpDown1, 1080, 5280, 195, 255);
+
+    setFixedSize(twipsToPixels(kClientWidthTwips),
+                 twipsToPixels(kOuterHeightLessTwips - kFrameHeightTwips));
+
+    Timer1.setObjectName(QStringLiteral("Timer1"));
+    Timer2.setObjectName(QStringLiteral("Timer2"));
+    Timer1.setRequestedInterval(kDesignIntervalMs);
+    Timer2.setRequestedInterval(kDesignIntervalMs);
+    connect(&Timer1, &QTimer::timeout, this, &NavigationBar::Timer1_Timer);
+    connect(&Timer2, &QTimer::timeout, this, &NavigationBar::Timer2_Timer);
+    Timer1.start();
+
+    connect(Command1, &QPushButton::clicked, this, &NavigationBar::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &NavigationBar::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &NavigationBar::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &NavigationBar::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &NavigationBar::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &NavigationBar::Command6_Click);
+    connect(Command7, &QPushButton::clicked, this, &NavigationBar::Command7_Click);
+    connect(Command8, &QPushButton::clicked, this, &NavigationBar::Command8_Click);
+    connect(Command11, &QPushButton::clicked, this, &NavigationBar::Command11_Click);
+    connect(Command9, &QPushButton::clicked, this, &NavigationBar::Command9_Click);
+    connect(Command10, &QPushButton::clicked, this, &NavigationBar::Command10_Click);
+    connect(Command12, &QPushButton::clicked, this, &NavigationBar::Command12_Click);
+    connect(Command13, &QPushButton::clicked, this, &NavigationBar::Command13_Click);
+    connect(Command14, &QPushButton::clicked, this, &NavigationBar::Command14_Click);
+    connect(Command15, &QPushButton::clicked, this, &NavigationBar::Command15_Click);
+    connect(Command16, &QPushButton::clicked, this, &NavigationBar::Command16_Click);
+    connect(Command17, &QPushButton::clicked, this, &NavigationBar::Command17_Click);
+    // Code that sets a check box runs its click handler itself, where it must.
+    connect(Check1, &QCheckBox::clicked, this, &NavigationBar::Check1_Click);
+    connect(Check2, &QCheckBox::clicked, this, &NavigationBar::Check2_Click);
+    connect(Check3, &QPushButton::clicked, this, &NavigationBar::Check3_Click);
+    connect(UpDown1, &QSpinBox::valueChanged, this, &NavigationBar::UpDown1_Change);
+}
+
+void NavigationBar::turn(double xz, double yz) {
+    scene_.turnXZ = xz;
+    scene_.turnYZ = yz;
+    scene_.zoomFactor = 1;
+    emit redrawRequested();
+}
+
+void NavigationBar::Command1_Click() {
+    turn(0, scene_.turnStep);
+}
+void NavigationBar::Command3_Click() {
+    turn(0, -scene_.turnStep);
+}
+void NavigationBar::Command2_Click() {
+    turn(scene_.turnStep, 0);
+}
+void NavigationBar::Command4_Click() {
+    turn(-scene_.turnStep, 0);
+}
+
+void NavigationBar::redrawUnturned() {
+    const double turnXZ = scene_.turnXZ;
+    const double turnYZ = scene_.turnYZ;
+    scene_.turnXZ = 0;
+    scene_.turnYZ = 0;
+    emit redrawRequested();
+    scene_.turnXZ = turnXZ;
+    scene_.turnYZ = turnYZ;
+}
+
+void NavigationBar::move(PointTable Scene::*axis, double by) {
+    PointTable& values = scene_.*axis;
+    const int points = std::clamp(scene_.pointCount, 0, kMaxPoints);
+    for (int i = 1; i <= points; ++i)
+        values[i] += by;
+    scene_.zoomFactor = 1;
+    redrawUnturned();
+}
+
+void NavigationBar::Command12_Click() {
+    move(&Scene::sceneX, kMoveStep);
+}
+void NavigationBar::Command13_Click() {
+    move(&Scene::sceneY, kMoveStep);
+}
+void NavigationBar::Command14_Click() {
+    move(&Scene::sceneZ, kMoveStep);
+}
+void NavigationBar::Command15_Click() {
+    move(&Scene::sceneX, -kMoveStep);
+}
+void NavigationBar::Command16_Click() {
+    move(&Scene::sceneY, -kMoveStep);
+}
+void NavigationBar::Command17_Click() {
+    move(&Scene::sceneZ, -kMoveStep);
+}
+
+void NavigationBar::zoom(double factor) {
+    scene_.zoomFactor = factor;
+    const double turnXZ = scene_.turnXZ;
+    const double turnYZ = scene_.turnYZ;
+    scene_.turnXZ = 0;
+    scene_.turnYZ = 0;
+    emit redrawRequested();
+    scene_.zoomFactor = 1;
+    scene_.turnXZ = turnXZ;
+    scene_.turnYZ = turnYZ;
+}
+
+void NavigationBar::Command9_Click() {
+    zoom(kZoomIn);
+}
+void NavigationBar::Command10_Click() {
+    zoom(kZoomOut);
+}
+
+void NavigationBar::Command6_Click() {
+    if (scene_.modeFlag == 0) {
+        Command6->setText(QStringLiteral("less settings..."));
+        setOuterHeightTwips(kOuterHeightMoreTwips);
+        scene_.zoomFactor = 1;
+        redrawUnturned();
+        scene_.modeFlag = 1;
+    } else if (scene_.modeFlag == 1) {
+        Command6->setText(QStringLiteral("more settings..."));
+        setOuterHeightTwips(kOuterHeightLessTwips);
+        scene_.modeFlag = 0;
+    }
+}
+
+void NavigationBar::Check1_Click() {
+    scene_.showCross = Check1->isChecked() ? 1 : 0;
+    emit clearRequested();
+    emit redrawRequested();
+}
+
+void NavigationBar::Check2_Click() {
+    if (Check2->isChecked()) {
+        scene_.tableInitialized = 0;
+        emit coordinateTableOpened();
+        Timer1.setRequestedInterval(kTableStepIntervalMs);
+        Timer2.setRequestedInterval(kTableRunIntervalMs);
+    } else {
+        emit coordinateTableClosed();
+        Timer1.setRequestedInterval(kNoTableIntervalMs);
+        Timer2.setRequestedInterval(kNoTableIntervalMs);
+    }
+    emit redrawRequested();
+}
+
+void NavigationBar::Check3_Click() {
+    if (Check3->isChecked()) {
+        Timer1.stop();
+        Timer2.start();
+    } else {
+        Timer2.stop();
+        Timer1.start();
+    }
+}
+
+void NavigationBar::chooseColour(QPushButton* button, Colour Scene::*colour) {
+    const auto chosen = prompts().chooseColour(this, QColor(toRgb(buttonColour(button))));
+    if (!chosen || !chosen->isValid())
+        return; // cancelled: the button keeps its colour
+    setButtonColour(button, fromQColor(*chosen));
+    scene_.*colour = buttonColour(button);
+}
+
+void NavigationBar::Command7_Click() {
+    chooseColour(Command7, &Scene::backgroundColor);
+}
+void NavigationBar::Command8_Click() {
+    chooseColour(Command8, &Scene::objectColor);
+}
+void NavigationBar::Command11_Click() {
+    chooseColour(Command11, &Scene::crossColor);
+}
+
+void NavigationBar::Command5_Click() {
+    emit creditsRequested();
+}
+
+void NavigationBar::UpDown1_Change() {
+    Text1->setText(speedText(UpDown1->value()));
+    scene_.speedSetting = UpDown1->value();
+}
+
+void NavigationBar::Timer1_Timer() {
+    scene_.turnXZ = 0;
+    scene_.turnYZ = 0;
+    scene_.zoomFactor = 1;
+    const bool cross = scene_.showCross != 0;
+    if (Check1->isChecked() != cross) {
+        Check1->setChecked(cross);
+        Check1_Click();
+    }
+    scene_.speedSetting = UpDown1->value();
+    scene_.forceRedraw = 1;
+    emit redrawRequested();
+    scene_.forceRedraw = 0;
+}
+
+void NavigationBar::Timer2_Timer() {
+    // The turn that is running (the other one is 0) follows the speed.
+    double* turning = nullptr;
+    if (scene_.turnXZ == 0 && scene_.turnYZ != 0)
+        turning = &scene_.turnYZ;
+    else if (scene_.turnXZ != 0 && scene_.turnYZ == 0)
+        turning = &scene_.turnXZ;
+    if (turning) {
+        if (*turning > 0)
+            *turning = scene_.turnStep;
+        if (*turning < 0)
+            *turning = -scene_.turnStep;
+    }
+    emit redrawRequested();
+}
+
+void NavigationBar::setButtonColour(QPushButton* button, Colour colour) {
+    const QColor face(toRgb(colour));
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, face);
+    // Keep the caption readable on a dark face.
+    palette.setColor(QPalette::ButtonText, face.lightness() < 110 ? Qt::white : Qt::black);
+    button->setPalette(palette);
+}
+
+Colour NavigationBar::buttonColour(const QPushButton* button) {
+    return fromQColor(button->palette().color(QPalette::Button));
+}
+
+int NavigationBar::outerHeightTwips() const {
+    return pixelsToTwips(height()) + kFrameHeightTwips;
+}
+
+void NavigationBar::setOuterHeightTwips(int twips) {
+    setFixedHeight(twipsToPixels(twips - kFrameHeightTwips));
+}
+
+void NavigationBar::closeEvent(QCloseEvent* event) {
+    // A closed bar drives nothing any more, also not before it is destroyed.
+    Timer1.stop();
+    Timer2.stop();
+    event->accept();
+    emit closing();
+}
+
+} // namespace wirevane

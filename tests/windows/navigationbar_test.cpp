@@ -1,0 +1,261 @@
+// The navigation bar's buttons, check boxes, spinner and timers, driven through the controller
+// so that every redraw reaches a real animation window.
+#include "engine/animationcontroller.h"
+#include "engine/animationwindow.h"
+#include "engine/animationwindowsurface.h"
+#include "engine/navigationbar.h"
+#include "scriptedprompts.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace wirevane;
+
+// Two points on the x axis and one on the y axis, joined in a triangle.
+ObjectInput triangle() {
+    ObjectInput input;
+    input.name = "triangle.kfm";
+    input.axisOrderText = "0";
+    input.objectColor = 0xFFFFFF;
+    input.crossColor = 0x808080;
+    input.crossState = 1;
+    input.text = "3/0/0\r\n0/3/0\r\n-3/0/0\r\n\r\n1-2\r\n2-3\r\n3-1";
+    return input;
+}
+
+// The angle of point 1 in the x-z plane, in whole degrees.
+double angleXZ(const Scene& scene, int point = 1) {
+    return std::round(std::atan2(scene.sceneZ[point], scene.sceneX[point]) * 180 / M_PI);
+}
+double angleYZ(const Scene& scene, int point = 2) {
+    return std::round(std::atan2(scene.sceneZ[point], scene.sceneY[point]) * 180 / M_PI);
+}
+
+class NavigationBarTest : public ::testing::Test {
+  protected:
+    Scene scene;
+    AnimationController controller{scene};
+    ScriptedPrompts dialogs;
+    NavigationBar* bar = nullptr;
+
+    NavigationBarTest() {
+        const ObjectInput input = triangle();
+        controller.MAnimation_Click(&input);
+        controller.animationWindow()->Timer1_Timer();
+        bar = controller.navigationBar();
+        bar->Timer1_Timer(); // takes the spinner's speed of 2
+    }
+    ~NavigationBarTest() override {
+        controller.closeNavigationBar();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    // On the box itself: the middle of a wide check box may lie beyond its caption.
+    void click(QCheckBox* box) {
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    }
+};
+
+TEST_F(NavigationBarTest, OpensWithItsDesignValues) {
+    EXPECT_EQ(bar->objectName(), "Form1");
+    EXPECT_EQ(bar->windowTitle(), "Navigationbar");
+    EXPECT_TRUE(bar->windowFlags().testFlag(Qt::Tool));
+    EXPECT_EQ(bar->width(), 97);
+    EXPECT_EQ(bar->outerHeightTwips(), 2145);
+    EXPECT_EQ(bar->minimumSize(), bar->maximumSize()); // not resizable
+    EXPECT_EQ(bar->Command6->text(), "more settings ...");
+    EXPECT_EQ(bar->Text1->text(), QString(" 2\u00B0"));
+    EXPECT_EQ(bar->UpDown1->minimum(), 0);
+    EXPECT_EQ(bar->UpDown1->maximum(), 25);
+    EXPECT_EQ(bar->Command5->geometry(), bar->Check3->geometry());
+    for (QPushButton* arrow : {bar->Command1, bar->Command2, bar->Command3, bar->Command4}) {
+        EXPECT_TRUE(arrow->text().isEmpty());
+        EXPECT_FALSE(arrow->icon().pixmap(24, 24).isNull()) << arrow->objectName().toStdString();
+    }
+    EXPECT_EQ(NavigationBar::buttonColour(bar->Command12), 0xC0C0C0);
+    EXPECT_EQ(NavigationBar::buttonColour(bar->Command5), 0x8080FF);
+}
+
+TEST_F(NavigationBarTest, TimersRunAtTheFloorWhateverIntervalTheyAreGiven) {
+    EXPECT_EQ(bar->Timer1.requestedInterval(), 5);
+    EXPECT_EQ(bar->Timer2.requestedInterval(), 5);
+    EXPECT_EQ(bar->Timer1.interval(), kTimerFloorMs);
+    EXPECT_TRUE(bar->Timer1.isActive());
+    EXPECT_FALSE(bar->Timer2.isActive());
+
+    click(bar->Check2); // "3D-Data" on
+    EXPECT_EQ(bar->Timer1.requestedInterval(), 10);
+    EXPECT_EQ(bar->Timer2.requestedInterval(), 50);
+    EXPECT_EQ(bar->Timer1.interval(), kTimerFloorMs);
+    EXPECT_EQ(bar->Timer2.interval(), 50);
+    EXPECT_FALSE(bar->Timer2.isActive()); // a new interval does not start a stopped timer
+
+    click(bar->Check2); // off
+    EXPECT_EQ(bar->Timer1.requestedInterval(), 1);
+    EXPECT_EQ(bar->Timer2.requestedInterval(), 1);
+    EXPECT_EQ(bar->Timer2.interval(), kTimerFloorMs);
+}
+
+TEST_F(NavigationBarTest, StepModeTurnButtonTurnsOnceByTheSpeed) {
+    ASSERT_EQ(angleXZ(scene), 0);
+    click(bar->Command2); // right
+    EXPECT_EQ(angleXZ(scene), 2);
+    for (int i = 0; i < 10; ++i)
+        bar->Timer1_Timer();
+    EXPECT_EQ(angleXZ(scene), 2);
+
+    click(bar->Command4); // left
+    EXPECT_EQ(angleXZ(scene), 0);
+
+    ASSERT_EQ(angleYZ(scene), 0);
+    click(bar->Command1); // up
+    EXPECT_EQ(angleYZ(scene), 2);
+    click(bar->Command3); // down
+    click(bar->Command3);
+    EXPECT_EQ(angleYZ(scene), -2);
+    bar->Timer1_Timer();
+    EXPECT_EQ(scene.turnXZ, 0);
+    EXPECT_EQ(scene.turnYZ, 0);
+}
+
+TEST_F(NavigationBarTest, RunModeKeepsTurningThroughZoomMoveAndSettingsClicks) {
+    click(bar->Check3); // "Run"
+    EXPECT_FALSE(bar->Timer1.isActive());
+    EXPECT_TRUE(bar->Timer2.isActive());
+
+    click(bar->Command3); // down: -2 per tick in the y-z plane
+    EXPECT_EQ(angleYZ(scene), -2);
+    bar->Timer2_Timer();
+    EXPECT_EQ(angleYZ(scene), -4);
+
+    click(bar->Command9);  // "+"
+    click(bar->Command12); // "X(+)"
+    click(bar->Command6);  // "more settings ..."
+    EXPECT_EQ(scene.turnYZ, -2);
+    EXPECT_EQ(scene.zoomFactor, 1);
+    const double before = angleYZ(scene);
+    bar->Timer2_Timer();
+    EXPECT_EQ(angleYZ(scene), before - 2);
+
+    // The speed changes the running step at once; the left button switches the plane.
+    bar->UpDown1->setValue(5);
+    bar->Timer2_Timer(); // takes the new step into turnStep
+    bar->Timer2_Timer();
+    EXPECT_EQ(scene.turnYZ, -5);
+    click(bar->Command4);
+    EXPECT_EQ(scene.turnYZ, 0);
+    EXPECT_EQ(scene.turnXZ, -5);
+
+    // Leaving run mode: the first step tick stops the turning.
+    click(bar->Check3);
+    EXPECT_TRUE(bar->Timer1.isActive());
+    EXPECT_FALSE(bar->Timer2.isActive());
+    bar->Timer1_Timer();
+    EXPECT_EQ(scene.turnXZ, 0);
+}
+
+TEST_F(NavigationBarTest, MoveButtonsShiftEveryPointByATenth) {
+    scene.sceneX[4] = 7; // above pointCount: untouched
+    const auto x = scene.sceneX;
+    const auto y = scene.sceneY;
+    const auto z = scene.sceneZ;
+    click(bar->Command12);
+    click(bar->Command16);
+    click(bar->Command14);
+    click(bar->Command14);
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_DOUBLE_EQ(scene.sceneX[i], x[i] + 0.1);
+        EXPECT_DOUBLE_EQ(scene.sceneY[i], y[i] - 0.1);
+        EXPECT_DOUBLE_EQ(scene.sceneZ[i], z[i] + 0.2);
+    }
+    EXPECT_EQ(scene.sceneX[4], 7);
+}
+
+TEST_F(NavigationBarTest, ZoomButtonsScaleForOneRedraw) {
+    click(bar->Command9);
+    click(bar->Command9);
+    EXPECT_DOUBLE_EQ(scene.sceneX[1], 3 * 1.44);
+    EXPECT_EQ(scene.zoomFactor, 1);
+    click(bar->Command10);
+    EXPECT_DOUBLE_EQ(scene.sceneX[1], 3 * 1.44 * 0.8);
+    bar->Timer1_Timer();
+    EXPECT_DOUBLE_EQ(scene.sceneX[1], 3 * 1.44 * 0.8);
+}
+
+TEST_F(NavigationBarTest, MoreSettingsTogglesTheHeight) {
+    click(bar->Command6);
+    EXPECT_EQ(bar->outerHeightTwips(), 5925);
+    EXPECT_EQ(bar->Command6->text(), "less settings...");
+    EXPECT_EQ(scene.modeFlag, 1);
+    click(bar->Command6);
+    EXPECT_EQ(bar->outerHeightTwips(), 2145);
+    EXPECT_EQ(bar->Command6->text(), "more settings...");
+    EXPECT_EQ(scene.modeFlag, 0);
+
+    scene.modeFlag = 2; // neither: nothing happens
+    click(bar->Command6);
+    EXPECT_EQ(bar->outerHeightTwips(), 2145);
+}
+
+TEST_F(NavigationBarTest, StepTickSetsCrossFromTheSceneAndRunsItsClick) {
+    AnimationWindowSurface& surface = controller.animationWindow()->surface();
+    const QPoint onXAxis(5, surface.image().height() / 2);
+    ASSERT_TRUE(bar->Check1->isChecked());
+    ASSERT_EQ(surface.image().pixel(onXAxis), qRgb(0x80, 0x80, 0x80));
+
+    scene.showCross = 0;
+    bar->Timer1_Timer();
+    EXPECT_FALSE(bar->Check1->isChecked());
+    EXPECT_NE(surface.image().pixel(onXAxis), qRgb(0x80, 0x80, 0x80));
+
+    click(bar->Check1); // the user switches it back on
+    EXPECT_EQ(scene.showCross, 1);
+    EXPECT_EQ(surface.image().pixel(onXAxis), qRgb(0x80, 0x80, 0x80));
+}
+
+TEST_F(NavigationBarTest, ColourButtonsTakeTheChosenColourAndKeepTheirsWhenCancelled) {
+    dialogs.colours = {QColor(0x12, 0x34, 0x56), std::nullopt, QColor(0, 0, 255)};
+    click(bar->Command7);
+    EXPECT_EQ(scene.backgroundColor, 0x563412);
+    EXPECT_EQ(NavigationBar::buttonColour(bar->Command7), 0x563412);
+
+    const Colour objectBefore = scene.objectColor;
+    click(bar->Command8); // cancelled
+    EXPECT_EQ(scene.objectColor, objectBefore);
+    EXPECT_EQ(NavigationBar::buttonColour(bar->Command8), objectBefore);
+    EXPECT_EQ(dialogs.colourDialogs.back(), QColor(0xFF, 0xFF, 0xFF));
+
+    click(bar->Command11);
+    EXPECT_EQ(scene.crossColor, 0xFF0000);
+    EXPECT_TRUE(dialogs.scriptUsedUp());
+
+    // The next tick shows the new colours.
+    bar->Timer1_Timer();
+    const QImage& image = controller.animationWindow()->surface().image();
+    EXPECT_EQ(image.pixel(1, 1), qRgb(0x12, 0x34, 0x56));
+    EXPECT_EQ(image.pixel(5, image.height() / 2), qRgb(0, 0, 0xFF));
+}
+
+TEST_F(NavigationBarTest, SpinnerSetsSpeedAndItsText) {
+    bar->UpDown1->setValue(25);
+    EXPECT_EQ(bar->Text1->text(), QString(" 25\u00B0"));
+    EXPECT_EQ(scene.speedSetting, 25);
+    bar->UpDown1->setValue(40);
+    EXPECT_EQ(scene.speedSetting, 25);
+    bar->UpDown1->setValue(0);
+    EXPECT_EQ(bar->Text1->text(), QString(" 0\u00B0"));
+    bar->Timer1_Timer();
+    const double before = angleXZ(scene);
+    click(bar->Command2); // a step of 0 turns nothing
+    EXPECT_EQ(angleXZ(scene), before);
+}
+
+} // namespace

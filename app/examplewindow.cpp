@@ -1,5 +1,7 @@
 #include "app/examplewindow.h"
 
+#include "documents/colourswatch.h"
+#include "documents/updownspinner.h"
 #include "ui/twips.h"
 
 #include <QCheckBox>
@@ -9,7 +11,6 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <algorithm>
 #include <initializer_list>
 
@@ -44,12 +45,10 @@ void placeHelp(QLabel* label, int topTwips) {
                        label->heightForWidth(width));
 }
 
-QPushButton* makeColourButton(QWidget* parent, const char* name, const QColor& colour) {
-    auto* button = new QPushButton(parent);
+ColourSwatch* makeColourButton(QWidget* parent, const char* name, Colour colour) {
+    auto* button = new ColourSwatch(parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1;"
-                                         " border: 1px solid rgb(96, 96, 96); }")
-                              .arg(colour.name()));
+    button->setColour(colour);
     button->setEnabled(false);
     return button;
 }
@@ -96,15 +95,14 @@ ExampleWindow::ExampleWindow(QWidget* parent)
       Label4(makeLabel(Frame3, "Label4", QStringLiteral("Name :"))),
       Text2(new QLineEdit(QStringLiteral("noname.kfm"), Frame3)),
       Label6(makeLabel(Frame3, "Label6", QStringLiteral("Change x,y,z :"))),
-      Text3(new QLineEdit(QStringLiteral("0"), Frame3)),
-      UpDown1(new QScrollBar(Qt::Vertical, Frame3)),
+      Text3(new QLineEdit(QStringLiteral("0"), Frame3)), UpDown1(new UpDownSpinner(Frame3)),
       Check1(new QCheckBox(QStringLiteral("Cross"), Frame3)), Frame2(makeFrame(this, "Frame2")),
       Label7(makeLabel(Frame2, "Label7", QStringLiteral("Backcolor :"))),
-      Command2(makeColourButton(Frame2, "Command2", QColor(0, 0, 0))),
+      Command2(makeColourButton(Frame2, "Command2", 0x000000)),
       Label5(makeLabel(Frame2, "Label5", QStringLiteral("Color :"))),
-      Command1(makeColourButton(Frame2, "Command1", QColor(0, 192, 0))),
+      Command1(makeColourButton(Frame2, "Command1", 0x00C000)),
       Label1(makeLabel(Frame2, "Label1", QStringLiteral("Crosscolor :"))),
-      Command3(makeColourButton(Frame2, "Command3", QColor(224, 224, 224))),
+      Command3(makeColourButton(Frame2, "Command3", 0xE0E0E0)),
       Label3(makeHelp(this, "Label3", QStringLiteral("choose background- color here!"))),
       Label8(makeHelp(this, "Label8", QStringLiteral("choose objekt- color here!"))),
       Label9(makeHelp(this, "Label9", QStringLiteral("choose the color of the cross here!"))),

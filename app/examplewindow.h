@@ -10,9 +10,11 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class QScrollBar;
 
 namespace wirevane {
+
+class ColourSwatch;
+class UpDownSpinner;
 
 // Teaches the object text: a filled-in object window that cannot be used, with help labels
 // joined to the fields they explain. Only Command4 acts; it closes the window.
@@ -33,15 +35,15 @@ class ExampleWindow : public QDialog {
     QLineEdit* const Text2;
     QLabel* const Label6;
     QLineEdit* const Text3;
-    QScrollBar* const UpDown1;
+    UpDownSpinner* const UpDown1;
     QCheckBox* const Check1;
     QFrame* const Frame2;
     QLabel* const Label7;
-    QPushButton* const Command2;
+    ColourSwatch* const Command2;
     QLabel* const Label5;
-    QPushButton* const Command1;
+    ColourSwatch* const Command1;
     QLabel* const Label1;
-    QPushButton* const Command3;
+    ColourSwatch* const Command3;
     QLabel* const Label3;
     QLabel* const Label8;
     QLabel* const Label9;

@@ -59,9 +59,10 @@ TEST(AboutBox, ShowsTheProgramAndVersionWithDarkBlueShadows) {
     // The shapes lie behind everything else.
     const QObjectList& order = box.children();
     for (QObject* child : order) {
-        if (child != box.Shape1 && child != box.Shape2 && child->isWidgetType())
+        if (child != box.Shape1 && child != box.Shape2 && child->isWidgetType()) {
             EXPECT_GT(order.indexOf(child), order.indexOf(box.Shape2))
                 << child->objectName().toStdString();
+        }
     }
     EXPECT_EQ(box.Command1->text(), "&Ok");
 }

@@ -1,5 +1,7 @@
 // The example window: the example object, the disabled mock-up and its pointer lines.
 #include "app/examplewindow.h"
+#include "documents/colourswatch.h"
+#include "documents/updownspinner.h"
 #include "engine/objectcompiler.h"
 
 #include <QCheckBox>
@@ -7,7 +9,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -112,9 +113,9 @@ TEST(ExampleWindow, ShowsEveryControlButOnlyItsButtonActs) {
     EXPECT_FALSE(window.Check1->isChecked());
 
     // The colour swatches: black background, green object, light grey cross.
-    EXPECT_TRUE(window.Command2->styleSheet().contains("#000000"));
-    EXPECT_TRUE(window.Command1->styleSheet().contains("#00c000"));
-    EXPECT_TRUE(window.Command3->styleSheet().contains("#e0e0e0"));
+    EXPECT_EQ(window.Command2->colour(), 0x000000);
+    EXPECT_EQ(window.Command1->colour(), 0x00C000); // green: red in the low byte
+    EXPECT_EQ(window.Command3->colour(), 0xE0E0E0);
 
     QTest::mouseClick(window.Command4, Qt::LeftButton);
     EXPECT_FALSE(window.isVisible());

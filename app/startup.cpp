@@ -1,0 +1,89 @@
+#include "app/startup.h"
+
+#include "app/interfacestate.h"
+#include "app/mainwindow.h"
+#include "app/splashwindow.h"
+#include "documents/filecommands.h"
+#include "documents/filenames.h"
+#include "engine/scene.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+
+namespace wirevane {
+
+QString argumentText(const QStringList& arguments) {
+    return arguments.mid(1).join(QLatin1Char(' '));
+}
+
+QString argumentText(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return argumentText(arguments);
+}
+
+CommandLineRequest commandLineRequest(const QString& argumentText) {
+    if (argumentText == QLatin1String("--help"))
+        return CommandLineRequest::Help;
+    if (argumentText == QLatin1String("--version"))
+        return CommandLineRequest::Version;
+    return CommandLineRequest::Start;
+}
+
+QString usageText() {
+    return QStringLiteral(
+        "Usage: wirevane [FILE]\n"
+        "Type in wireframe objects and watch them turn.\n"
+        "\n"
+        "FILE is an object file (.kfm) to open at the start; everything after the program\n"
+        "name is taken as its path, blanks included. Without it the about box is shown.\n"
+        "\n"
+        "  --help     show this text and exit\n"
+        "  --version  show the version and exit\n");
+}
+
+QString versionText() {
+    return QStringLiteral("Wirevane Fullversion 3.0\n");
+}
+
+void setStartValues(Scene& scene) {
+    scene.zoomFactor = 1;
+    scene.turnStep = 5;
+    scene.showCross = 1;
+}
+
+void finishStart(QWidget& menu, const QString& commandLine,
+                 const std::function<void(const QString& path)>& openFileWindow,
+                 const std::function<void()>& showAboutBox) {
+    menu.show();
+    if (fileExists(commandLine.toStdString()))
+        openFileWindow(commandLine);
+    else
+        showAboutBox();
+}
+
+SplashWindow* startProgram(Scene& scene, MainWindow& menu, const QString& commandLine) {
+    setStartValues(scene);
+    menu.interfaceState().statusFileText = InterfaceState::kNoFile;
+    menu.Text1->setText(commandLine);
+
+    auto* splash = new SplashWindow;
+    splash->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(splash, &SplashWindow::loadFinished, &menu, [&menu] {
+        finishStart(
+            menu, menu.Text1->text(),
+            [&menu](const QString& path) {
+                FileCommands& files = menu.fileCommands();
+                files.currentFileName = path;
+                files.openFileWindow();
+            },
+            [&menu] { menu.aboutBoxOpener(&menu); });
+    });
+    splash->show();
+    // Painted now, not only once the program's events start to flow.
+    QCoreApplication::processEvents();
+    return splash;
+}
+
+} // namespace wirevane

@@ -163,6 +163,8 @@ TEST_F(FileCommandsTest, FailedSaveIsToldAndKeepsTheWindowUnsaved) {
 TEST_F(FileCommandsTest, SaveIntoAReadOnlyFolderFails) {
     const QString locked = path("locked");
     ASSERT_TRUE(QDir(folder.path()).mkdir("locked"));
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                             QFile::ReadOther | QFile::ExeOther);
     QFile::setPermissions(locked,
                           QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
     ObjectWindow* window = newWindowWith("1/2/3");

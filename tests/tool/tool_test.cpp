@@ -4,7 +4,10 @@
 #include <QImage>
 #include <QProcess>
 #include <QStringList>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -40,11 +43,11 @@ void expectSimilar(const QImage& actual, const QImage& expected, const QString& 
     EXPECT_LE(differing, actual.width() * actual.height() / 200) << name.toStdString();
 }
 
-class Golden : public ::testing::TestWithParam<QString> {};
+class Golden : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Golden, MatchesTheExpectedOutput) {
     const QDir golden(WIREVANE_GOLDEN);
-    const QString name = GetParam();
+    const QString name = QString::fromStdString(GetParam());
     QFile argsFile(golden.filePath(name + ".args"));
     ASSERT_TRUE(argsFile.open(QIODevice::ReadOnly));
     QStringList args =
@@ -76,15 +79,17 @@ TEST_P(Golden, MatchesTheExpectedOutput) {
     }
 }
 
-QStringList goldenCases() {
-    QStringList names;
+std::vector<std::string> goldenCases() {
+    std::vector<std::string> names;
     for (const QString& file : QDir(WIREVANE_GOLDEN).entryList({"*.args"}, QDir::Files))
-        names << file.chopped(5);
+        names.push_back(file.chopped(5).toStdString());
     return names;
 }
 
 INSTANTIATE_TEST_SUITE_P(Tool, Golden, ::testing::ValuesIn(goldenCases()), [](const auto& info) {
-    return QString(info.param).replace('-', '_').toStdString();
+    std::string name = info.param;
+    std::replace(name.begin(), name.end(), '-', '_');
+    return name;
 });
 
 TEST(ToolUsage, ReportsBadUsageAndUnreadableInput) {

@@ -5,7 +5,7 @@
 #include "ui/twips.h"
 
 #include <QCheckBox>
-#include <QFrame>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -53,11 +53,10 @@ ColourSwatch* makeColourButton(QWidget* parent, const char* name, Colour colour)
     return button;
 }
 
-QFrame* makeFrame(QWidget* parent, const char* name) {
-    auto* frame = new QFrame(parent);
+// A frame without caption, as the object window groups its fields.
+QGroupBox* makeFrame(QWidget* parent, const char* name) {
+    auto* frame = new QGroupBox(parent);
     frame->setObjectName(QString::fromLatin1(name));
-    frame->setFrameShape(QFrame::Box);
-    frame->setFrameShadow(QFrame::Sunken);
     return frame;
 }
 

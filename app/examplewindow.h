@@ -5,7 +5,7 @@
 #include <QString>
 
 class QCheckBox;
-class QFrame;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -30,14 +30,14 @@ class ExampleWindow : public QDialog {
     void Command4_Click();
 
     QPlainTextEdit* const Text1;
-    QFrame* const Frame3;
+    QGroupBox* const Frame3;
     QLabel* const Label4;
     QLineEdit* const Text2;
     QLabel* const Label6;
     QLineEdit* const Text3;
     UpDownSpinner* const UpDown1;
     QCheckBox* const Check1;
-    QFrame* const Frame2;
+    QGroupBox* const Frame2;
     QLabel* const Label7;
     ColourSwatch* const Command2;
     QLabel* const Label5;

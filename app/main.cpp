@@ -1,32 +1,35 @@
-// The program: one scene, one animation controller, one frame.
+// The program: one scene, one animation controller, one frame, started through the splash.
 #include "app/mainwindow.h"
-#include "documents/filecommands.h"
-#include "documents/filenames.h"
+#include "app/pictures/pictures.h"
+#include "app/startup.h"
 #include "engine/animationcontroller.h"
 #include "engine/scene.h"
 
 #include <QApplication>
-#include <QLineEdit>
-#include <QStringList>
+#include <QIcon>
+#include <cstdio>
 
 int main(int argc, char** argv) {
+    // Read before Qt sees the arguments, so that no option of Qt's own is taken out of a path.
+    const QString commandLine = wirevane::argumentText(argc, argv);
+    switch (wirevane::commandLineRequest(commandLine)) {
+    case wirevane::CommandLineRequest::Help:
+        std::fputs(wirevane::usageText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case wirevane::CommandLineRequest::Version:
+        std::fputs(wirevane::versionText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case wirevane::CommandLineRequest::Start:
+        break;
+    }
+
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(QIcon(wirevane::logoPicture()));
+
     wirevane::Scene scene;
     wirevane::AnimationController animation(scene);
     wirevane::MainWindow frame(scene, animation);
 
-    // The whole argument text names one object file.
-    QStringList arguments = QApplication::arguments();
-    arguments.removeFirst();
-    frame.Text1->setText(arguments.join(QLatin1Char(' ')));
-
-    frame.show();
-    const QString path = frame.Text1->text();
-    if (!path.isEmpty() && wirevane::fileExists(path.toStdString())) {
-        frame.fileCommands().currentFileName = path;
-        frame.fileCommands().openFileWindow();
-    } else {
-        frame.MFragezeichenInfo_Click();
-    }
+    wirevane::startProgram(scene, frame, commandLine);
     return app.exec();
 }

@@ -1,11 +1,16 @@
 #include "app/mainwindow.h"
 
+#include "app/aboutbox.h"
+#include "app/examplewindow.h"
 #include "app/interfacestate.h"
+#include "app/pictures/pictures.h"
 #include "app/windowarrangement.h"
+#include "credits/creditsscreen.h"
 #include "documents/editcommands.h"
 #include "documents/filecommands.h"
 #include "documents/objectwindow.h"
 #include "engine/animationcontroller.h"
+#include "engine/navigationbar.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -18,7 +23,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusBar>
@@ -35,7 +39,6 @@ namespace wirevane {
 namespace {
 
 const QString kCaption = QStringLiteral("travenor Wirevane 3.0");
-const QString kLogoPicture = QStringLiteral(":/toolbar/logo-placeholder.svg");
 constexpr int kButtonPictureSize = 32;
 constexpr int kClockMarginMs = 2;
 constexpr int kMsPerSecond = 1000;
@@ -88,13 +91,6 @@ QAction* addLine(QMenu* menu, const char* name) {
     return line;
 }
 
-// Until the about box and the example window exist, a plain message stands in for each.
-void showStandIn(QWidget* parent, const char* name, const QString& title, const QString& text) {
-    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
-    box.setObjectName(QString::fromLatin1(name));
-    box.exec();
-}
-
 } // namespace
 
 MainWindow::MainWindow(Scene& scene, AnimationController& animation, QWidget* parent)
@@ -117,13 +113,9 @@ MainWindow::MainWindow(Scene& scene, AnimationController& animation, QWidget* pa
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->hide();
 
-    aboutBoxOpener = [](QWidget* owner) {
-        showStandIn(owner, "Form3", QStringLiteral("About"), kCaption);
-    };
-    exampleWindowOpener = [](QWidget* owner) {
-        showStandIn(owner, "Form7", QStringLiteral("3D-Object Example"),
-                    QStringLiteral("1/0/0\r\n0/1/0\r\n0/0/1\r\n\r\n1-2\r\n2-3\r\n3-1"));
-    };
+    aboutBoxOpener = showAboutBox;
+    exampleWindowOpener = showExampleWindow;
+    creditsScreenOpener = showCreditsScreen;
 
     fileCommands_ = std::make_unique<FileCommands>(*frameArea, scene_);
 
@@ -134,6 +126,12 @@ MainWindow::MainWindow(Scene& scene, AnimationController& animation, QWidget* pa
 
     connect(&animation_, &AnimationController::animationStarting, this, &QWidget::hide);
     connect(&animation_, &AnimationController::animationEnded, this, &QWidget::show);
+    // The credits open over the navigation bar, whose button asked for them.
+    connect(&animation_, &AnimationController::creditsRequested, this, [this] {
+        creditsScreenOpener(animation_.navigationBarExists()
+                                ? static_cast<QWidget*>(animation_.navigationBar())
+                                : this);
+    });
 
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer1.setSingleShot(true);
@@ -145,7 +143,16 @@ MainWindow::MainWindow(Scene& scene, AnimationController& animation, QWidget* pa
 }
 
 MainWindow::~MainWindow() {
+    // Closing the children as the frame goes must not reach handlers of a half-destroyed frame.
     qApp->removeEventFilter(this);
+    qApp->disconnect(this);
+    QGuiApplication::clipboard()->disconnect(this);
+    frameArea->disconnect(this);
+    animation_.disconnect(this);
+    if (watchedControl_)
+        watchedControl_->disconnect(this);
+    if (watchedFileField_)
+        watchedFileField_->disconnect(this);
 }
 
 void MainWindow::createMenus() {
@@ -232,7 +239,7 @@ void MainWindow::createToolbar() {
     }
     connect(Toolbar1, &QToolBar::actionTriggered, this, &MainWindow::Toolbar1_ButtonClick);
 
-    const QPixmap logo(kLogoPicture);
+    const QPixmap logo = logoPicture();
     Image1 = new QLabel(Toolbar1);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(logo);

@@ -72,9 +72,11 @@ class MainWindow : public QMainWindow {
     QLineEdit* Text1 = nullptr; // hidden: the command line the program was started with
     FlooredTimer Timer1;
 
-    // Show the about box and the example window modally; tests put a recorder here.
+    // Show the about box, the example window and the credits screen modally; tests put a
+    // recorder here.
     std::function<void(QWidget* owner)> aboutBoxOpener;
     std::function<void(QWidget* owner)> exampleWindowOpener;
+    std::function<void(QWidget* owner)> creditsScreenOpener;
 
     // Toolbar button by its 1-based position; gaps are separators without a key.
     QAction* toolbarButton(int index) const;

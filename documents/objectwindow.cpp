@@ -15,6 +15,7 @@ constexpr Colour kDefaultObjectColour = 0xC0C000;
 constexpr Colour kDefaultBackgroundColour = 0;
 constexpr Colour kDefaultCrossColour = 0xE0E0E0;
 constexpr int kMaxAxisOrder = 6;
+constexpr double kCaptionPointSize = 8;
 
 // Below this outer height the text box has no room and is hidden.
 constexpr int kMinHeightForText = 2295;
@@ -36,6 +37,16 @@ QFont objectTextFont() {
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPointSizeF(9.75);
     return font;
+}
+
+// A caption wider than its place grows to the left, so it still ends beside its control.
+void fitCaption(QLabel* label) {
+    const QRect place = label->geometry();
+    const int wanted = label->sizeHint().width();
+    if (wanted <= place.width())
+        return;
+    const int left = std::max(0, place.right() + 1 - wanted);
+    label->setGeometry(left, place.y(), std::max(wanted, place.right() + 1 - left), place.height());
 }
 
 template <typename Widget> Widget* named(Widget* widget, const char* name) {
@@ -85,6 +96,15 @@ ObjectWindow::ObjectWindow(QWidget* parent)
     place(Label1, 240, 720, 855, 255);
     place(Command3, kSwatchLeft, 720, 735, 255);
     place(Text1, kText1Left, kText1Top, 7935, 4335);
+
+    // The layout was made for a small dialog font; a larger one would cut the captions off.
+    for (QWidget* frame : {static_cast<QWidget*>(Frame3), static_cast<QWidget*>(Frame2)}) {
+        QFont small = frame->font();
+        small.setPointSizeF(kCaptionPointSize);
+        frame->setFont(small);
+    }
+    for (QLabel* caption : {Label4, Label6, Label7, Label5, Label1})
+        fitCaption(caption);
 
     // The name and the axis order are shown, not typed.
     for (QLineEdit* field : {Text2, Text3}) {

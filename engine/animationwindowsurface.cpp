@@ -13,6 +13,35 @@ namespace {
 constexpr std::size_t kKeptPrimitives = 1200;
 constexpr Colour kDesignLabelColour = 0xFFFFFF;
 
+// Liang-Barsky: cuts the segment to the box 0..maxX, 0..maxY; false when none of it is inside.
+bool clipToBox(double& x1, double& y1, double& x2, double& y2, double maxX, double maxY) {
+    const double dx = x2 - x1;
+    const double dy = y2 - y1;
+    double t0 = 0;
+    double t1 = 1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x1, maxX - x1, y1, maxY - y1};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    x2 = x1 + t1 * dx;
+    y2 = y1 + t1 * dy;
+    x1 = x1 + t0 * dx;
+    y1 = y1 + t0 * dy;
+    return true;
+}
+
 } // namespace
 
 AnimationWindowSurface::AnimationWindowSurface(QWidget& window,
@@ -20,6 +49,8 @@ AnimationWindowSurface::AnimationWindowSurface(QWidget& window,
     : ImageSurface(std::max(window.width(), 1), std::max(window.height(), 1)), window_(window),
       labels_(labels) {
     labelColours_.fill(kDesignLabelColour);
+    resizeClient(image().width(), image().height());
+    repaintRequests_ = 0;
 }
 
 void AnimationWindowSurface::beginFrame() {
@@ -40,6 +71,13 @@ void AnimationWindowSurface::endFrame() {
 
 void AnimationWindowSurface::resizeClient(int clientWidth, int clientHeight) {
     ImageSurface::resize(clientWidth, clientHeight);
+    lastPixelX_ = image().width() - 1;
+    lastPixelY_ = image().height() - 1;
+    tileColumns_ = (image().width() + kTileSize - 1) / kTileSize;
+    tiles_.assign(
+        static_cast<std::size_t>(tileColumns_ * ((image().height() + kTileSize - 1) / kTileSize)),
+        0);
+    anyTile_ = false;
     shown_.clear();
     shownKnown_ = true;
     lastAdded_.clear();
@@ -119,37 +157,80 @@ void AnimationWindowSurface::paint(const Primitive& primitive, Colour colour) {
         ImageSurface::drawLine(primitive.x1, primitive.y1, primitive.x2, primitive.y2, colour);
 }
 
-QRect AnimationWindowSurface::deviceBounds(const Primitive& primitive) const {
-    double left, top, right, bottom;
-    if (primitive.circle) {
-        const double cx = deviceX(primitive.x1);
-        const double cy = deviceY(primitive.y1);
-        const double r = std::fabs(deviceX(primitive.x2) - deviceX(0)) + 1;
-        left = cx - r;
-        right = cx + r;
-        top = cy - r;
-        bottom = cy + r;
-    } else {
-        const double ax = deviceX(primitive.x1), bx = deviceX(primitive.x2);
-        const double ay = deviceY(primitive.y1), by = deviceY(primitive.y2);
-        left = std::min(ax, bx);
-        right = std::max(ax, bx);
-        top = std::min(ay, by);
-        bottom = std::max(ay, by);
-    }
-    // Recorded primitives lie within the device range, so these fit an int.
-    const QRect box(
-        QPoint(static_cast<int>(std::floor(left)) - 1, static_cast<int>(std::floor(top)) - 1),
-        QPoint(static_cast<int>(std::floor(right)) + 1, static_cast<int>(std::floor(bottom)) + 1));
-    return box & image().rect();
+// Marks the tiles of the box around two device points, widened by a margin that covers the
+// rounding of the rasterised line.
+void AnimationWindowSurface::markBox(double x1, double y1, double x2, double y2) {
+    constexpr double kMargin = 2;
+    auto tile = [](double pixel, int last) {
+        return std::clamp(static_cast<int>(std::floor(pixel)), 0, last) / kTileSize;
+    };
+    const int left = tile(std::min(x1, x2) - kMargin, lastPixelX_);
+    const int right = tile(std::max(x1, x2) + kMargin, lastPixelX_);
+    const int top = tile(std::min(y1, y2) - kMargin, lastPixelY_);
+    const int bottom = tile(std::max(y1, y2) + kMargin, lastPixelY_);
+    for (int row = top; row <= bottom; ++row)
+        for (int column = left; column <= right; ++column)
+            tiles_[static_cast<std::size_t>(row * tileColumns_ + column)] = 1;
+    anyTile_ = true;
 }
 
-QRect AnimationWindowSurface::boundsFrom(const std::vector<Primitive>& primitives,
-                                         std::size_t first) const {
-    QRect bounds;
-    for (std::size_t i = first; i < primitives.size(); ++i)
-        bounds |= deviceBounds(primitives[i]);
-    return bounds;
+// Marks every tile that a pixel of the primitives from `first` on can lie in.
+void AnimationWindowSurface::markTiles(const std::vector<Primitive>& primitives,
+                                       std::size_t first) {
+    const double width = lastPixelX_ + 1;
+    const double height = lastPixelY_ + 1;
+    for (std::size_t i = first; i < primitives.size(); ++i) {
+        const Primitive& p = primitives[i];
+        if (p.circle) {
+            const double cx = deviceX(p.x1), cy = deviceY(p.y1);
+            const double r = std::fabs(deviceX(p.x2) - deviceX(0)) + 1;
+            if (cx + r >= 0 && cy + r >= 0 && cx - r < width && cy - r < height)
+                markBox(cx - r, cy - r, cx + r, cy + r);
+            continue;
+        }
+        double x1 = deviceX(p.x1), y1 = deviceY(p.y1);
+        double x2 = deviceX(p.x2), y2 = deviceY(p.y2);
+        if (!clipToBox(x1, y1, x2, y2, width, height))
+            continue;
+        // Walk the visible part a tile at a time, marking the box of each step.
+        const double length = std::max(std::fabs(x2 - x1), std::fabs(y2 - y1));
+        const int steps = std::max(1, static_cast<int>(std::ceil(length / kTileSize)));
+        double px = x1, py = y1;
+        for (int step = 1; step <= steps; ++step) {
+            const double t = static_cast<double>(step) / steps;
+            const double nx = x1 + (x2 - x1) * t, ny = y1 + (y2 - y1) * t;
+            markBox(px, py, nx, ny);
+            px = nx;
+            py = ny;
+        }
+    }
+}
+
+// The marked tiles as a region, row by row, and the marks cleared.
+QRegion AnimationWindowSurface::takeMarkedRegion() {
+    QRegion region;
+    if (!anyTile_)
+        return region;
+    const int tileRows = static_cast<int>(tiles_.size()) / tileColumns_;
+    for (int row = 0; row < tileRows; ++row) {
+        int column = 0;
+        while (column < tileColumns_) {
+            if (!tiles_[static_cast<std::size_t>(row * tileColumns_ + column)]) {
+                ++column;
+                continue;
+            }
+            const int start = column;
+            while (column < tileColumns_ &&
+                   tiles_[static_cast<std::size_t>(row * tileColumns_ + column)])
+                ++column;
+            region +=
+                QRect(start * kTileSize, row * kTileSize, (column - start) * kTileSize, kTileSize) &
+                image().rect();
+        }
+    }
+    std::fill(tiles_.begin(), tiles_.end(), 0);
+    anyTile_ = false;
+    return region;
 }
 
 // The picture becomes the back colour with this frame's primitives on it.
@@ -158,7 +239,7 @@ void AnimationWindowSurface::applyClearingFrame() {
         lastAdded_ = frame_;
         return;
     }
-    QRect dirty;
+    QRegion dirty;
     if (backChanged_ || !shownKnown_) {
         if (!backChanged_)
             ImageSurface::clearSurface();
@@ -169,9 +250,13 @@ void AnimationWindowSurface::applyClearingFrame() {
         const auto firstDifference =
             std::mismatch(shown_.begin(), shown_.end(), frame_.begin(), frame_.end());
         const auto common = static_cast<std::size_t>(firstDifference.first - shown_.begin());
-        dirty = boundsFrom(shown_, common) | boundsFrom(frame_, common);
-        for (const Primitive& primitive : shown_)
-            paint(primitive, backColour_);
+        markTiles(shown_, common);
+        markTiles(frame_, common);
+        dirty = takeMarkedRegion();
+        // Erasing the rest is enough: the common beginning is drawn again below, which also
+        // mends it where the erased primitives lay over it.
+        for (std::size_t i = common; i < shown_.size(); ++i)
+            paint(shown_[i], backColour_);
     }
     for (const Primitive& primitive : frame_)
         paint(primitive, primitive.colour);
@@ -196,7 +281,8 @@ void AnimationWindowSurface::applyAddedFrame() {
         shownKnown_ = false;
     }
     lastAdded_ = frame_;
-    requestRepaint(boundsFrom(frame_, 0));
+    markTiles(frame_, 0);
+    requestRepaint(takeMarkedRegion());
 }
 
 void AnimationWindowSurface::placeLabel(int index, const std::string& text, Colour colour,
@@ -237,11 +323,12 @@ void AnimationWindowSurface::showLabel(int index) {
         label->setVisible(!text.isEmpty());
 }
 
-void AnimationWindowSurface::requestRepaint(const QRect& rect) {
-    if (rect.isEmpty())
+void AnimationWindowSurface::requestRepaint(const QRegion& region) {
+    if (region.isEmpty())
         return;
     ++repaintRequests_;
-    window_.update(rect);
+    lastRepaint_ = region;
+    window_.update(region);
 }
 
 } // namespace wirevane

@@ -2,7 +2,7 @@
 
 #include "engine/imagesurface.h"
 
-#include <QRect>
+#include <QRegion>
 #include <array>
 #include <vector>
 
@@ -30,8 +30,9 @@ class AnimationWindowSurface : public ImageSurface {
     // Rebuilds the image at the window's new client size, cleared to the back colour.
     void resizeClient(int clientWidth, int clientHeight);
 
-    // How often the surface asked the window to repaint part of itself.
+    // How often the surface asked the window to repaint part of itself, and the last part.
     int repaintRequests() const { return repaintRequests_; }
+    const QRegion& lastRepaint() const { return lastRepaint_; }
 
     void setScale(double left, double top, double right, double bottom) override;
     void setBackColor(Colour colour) override;
@@ -53,12 +54,13 @@ class AnimationWindowSurface : public ImageSurface {
     bool reachable(double x, double y) const;
     void record(const Primitive& primitive);
     void paint(const Primitive& primitive, Colour colour);
-    QRect deviceBounds(const Primitive& primitive) const;
-    QRect boundsFrom(const std::vector<Primitive>& primitives, std::size_t first) const;
+    void markBox(double x1, double y1, double x2, double y2);
+    void markTiles(const std::vector<Primitive>& primitives, std::size_t first);
+    QRegion takeMarkedRegion();
     void applyClearingFrame();
     void applyAddedFrame();
     void showLabel(int index);
-    void requestRepaint(const QRect& rect);
+    void requestRepaint(const QRegion& region);
 
     QWidget& window_;
     std::array<QLabel*, kLabelCount> labels_;
@@ -75,6 +77,15 @@ class AnimationWindowSurface : public ImageSurface {
     bool backChanged_ = false;
     bool settingBackColour_ = false;
     int repaintRequests_ = 0;
+    QRegion lastRepaint_;
+
+    // What needs repainting, in tiles of the image: the lines of a turning object cover only a
+    // small part of their bounding box.
+    static constexpr int kTileSize = 32;
+    std::vector<unsigned char> tiles_;
+    int tileColumns_ = 1;
+    int lastPixelX_ = 0, lastPixelY_ = 0;
+    bool anyTile_ = false;
 };
 
 } // namespace wirevane

@@ -6,6 +6,7 @@
 #include "engine/renderer.h"
 
 #include <QLabel>
+#include <QRegion>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -143,6 +144,32 @@ TEST_F(SurfaceMatchTest, ForcedRedrawsOfAnUnchangedPictureRequestNoRepaint) {
     EXPECT_EQ(window.surface().repaintRequests(), repaints);
 
     EXPECT_TRUE(samePicture());
+}
+
+TEST_F(SurfaceMatchTest, RepaintsCoverEveryPixelThatChanged) {
+    options.showNumbers = false;
+    draw();
+    for (int i = 0; i < 40; ++i) {
+        const QImage before = window.surface().image();
+        const int repaints = window.surface().repaintRequests();
+        change([i](Scene& s) {
+            s.turnXZ = i % 3 == 0 ? 0 : 9;
+            s.turnYZ = i % 3 == 0 ? 13 : 0;
+            s.forceRedraw = i % 5 == 0 ? 1 : 0;
+        });
+        draw();
+        const QImage& after = window.surface().image();
+        if (window.surface().repaintRequests() == repaints) {
+            ASSERT_EQ(after, before) << "frame " << i;
+            continue;
+        }
+        const QRegion& repainted = window.surface().lastRepaint();
+        for (int y = 0; y < after.height(); ++y)
+            for (int x = 0; x < after.width(); ++x)
+                if (after.pixel(x, y) != before.pixel(x, y))
+                    ASSERT_TRUE(repainted.contains(QPoint(x, y)))
+                        << "frame " << i << " pixel " << x << "," << y;
+    }
 }
 
 TEST_F(SurfaceMatchTest, LabelsAtPositionsTheWindowCannotTakeStayWhereTheyWere) {

@@ -132,16 +132,17 @@ TEST_F(StartTest, OpensAnExistingFileAsTypedAndShowsNoAboutBox) {
 }
 
 TEST_F(StartTest, WithoutAFileTheAboutBoxIsShownOverTheFrameAndNothingIsTold) {
-    const QString cases[] = {"", path("absent.kfm"), folder.path() + "/", folder.path() + "\\"};
+    const QString cases[] = {"", path("absent.kfm"), folder.path() + "/", folder.path() + "\\",
+                             QString(100000, 'x')};
     for (const QString& commandLine : cases) {
         aboutBoxes.clear();
         frame.hide();
         start(commandLine);
         tickToTheEnd();
-        ASSERT_EQ(aboutBoxes.size(), 1u) << commandLine.toStdString();
+        ASSERT_EQ(aboutBoxes.size(), 1u) << commandLine.left(80).toStdString();
         EXPECT_EQ(aboutBoxes[0], &frame);
         EXPECT_TRUE(frameShownForAboutBox);
-        EXPECT_TRUE(objectWindows().isEmpty()) << commandLine.toStdString();
+        EXPECT_TRUE(objectWindows().isEmpty()) << commandLine.left(80).toStdString();
     }
     EXPECT_TRUE(prompts.errors.empty());
 }

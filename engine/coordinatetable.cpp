@@ -24,7 +24,7 @@ constexpr int kRowHeightTwips = 255;
 constexpr int kGridExtraTwips = 357;
 constexpr int kRefreshMs = 200;
 constexpr int kSignificantDigits = 15;
-constexpr int kCellPaddingPixels = 8;
+constexpr int kCellPaddingPixels = 3;
 constexpr int kDesignRows = 2;
 constexpr int kDesignColumns = 2;
 const QString kFormatString = QStringLiteral("###|###########|###########|###########|####|####");
@@ -107,8 +107,11 @@ void CoordinateTable::setFormatString(const QString& format) {
     const QFontMetrics metrics(MSFlexGrid1->font());
     for (int column = 0; column < samples.size(); ++column) {
         setCellText(Index(0, column), samples[column]);
-        MSFlexGrid1->setColumnWidth(column, metrics.horizontalAdvance(samples[column]) +
-                                                2 * kCellPaddingPixels);
+        // As many characters wide as the sample has, counted in digits: a "#" is much wider
+        // than a digit in most fonts, and the columns hold numbers.
+        const QString digits(samples[column].size(), QLatin1Char('0'));
+        MSFlexGrid1->setColumnWidth(column,
+                                    metrics.horizontalAdvance(digits) + 2 * kCellPaddingPixels);
     }
 }
 

@@ -98,6 +98,13 @@ NavigationBar::NavigationBar(Scene& scene, QWidget* parent)
 
     Check3 = makeButton(this, "Check3", QStringLiteral("Run"), 480, 480, pad, pad);
     Check3->setCheckable(true);
+    // The style's pressed look is faint; a running animation should be plain to see.
+    connect(Check3, &QPushButton::toggled, this, [this](bool running) {
+        QPalette palette = this->palette();
+        if (running)
+            palette.setColor(QPalette::Button, palette.color(QPalette::Highlight).lighter(160));
+        Check3->setPalette(palette);
+    });
     // The credits button lies over "Run" while it is offered.
     Command5 = makeButton(this, "Command5", QStringLiteral("!YES!"), 480, 480, pad, pad);
     setButtonColour(Command5, kLightRed);
@@ -154,7 +161,8 @@ NavigationBar::NavigationBar(Scene& scene, QWidget* parent)
     Timer2.setRequestedInterval(kDesignIntervalMs);
     connect(&Timer1, &QTimer::timeout, this, &NavigationBar::Timer1_Timer);
     connect(&Timer2, &QTimer::timeout, this, &NavigationBar::Timer2_Timer);
-    Timer1.start();
+    // Timer1 starts when the bar is first shown: a bar that exists only for its controls (the
+    // Animation command sets Command5 before it knows whether the object compiles) drives nothing.
 
     connect(Command1, &QPushButton::clicked, this, &NavigationBar::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &NavigationBar::Command2_Click);
@@ -378,6 +386,11 @@ int NavigationBar::outerHeightTwips() const {
 
 void NavigationBar::setOuterHeightTwips(int twips) {
     setFixedHeight(twipsToPixels(twips - kFrameHeightTwips));
+}
+
+void NavigationBar::showEvent(QShowEvent*) {
+    if (!Timer1.isActive() && !Timer2.isActive())
+        (Check3->isChecked() ? Timer2 : Timer1).start();
 }
 
 void NavigationBar::closeEvent(QCloseEvent* event) {

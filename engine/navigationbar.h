@@ -95,6 +95,7 @@ class NavigationBar : public QWidget {
     void closing();
 
   protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:

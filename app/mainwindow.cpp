@@ -254,6 +254,8 @@ void MainWindow::createToolbar() {
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setPixmap(logo);
     Image2->adjustSize();
+    // Just past the narrowest width that shows it, it slides under the row's own logo.
+    Image2->lower();
     Image2->hide();
 }
 

@@ -40,11 +40,6 @@ QLabel* makePanel(QWidget* parent) {
     return panel;
 }
 
-bool clipboardHoldsText() {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return data != nullptr && data->hasText() && !data->text().isEmpty();
-}
-
 } // namespace
 
 InterfaceState::InterfaceState(MainWindow& frame) : frame_(frame) {
@@ -52,6 +47,12 @@ InterfaceState::InterfaceState(MainWindow& frame) : frame_(frame) {
     fileText->setObjectName(QStringLiteral("Panel1"));
     frame_.StatusBar1->addWidget(fileText);
     panels_.push_back(fileText);
+    clipboardChanged();
+}
+
+void InterfaceState::clipboardChanged() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    clipboardHoldsText_ = data != nullptr && data->hasText() && !data->text().isEmpty();
 }
 
 QLabel* InterfaceState::statusPanel(int index) const {
@@ -85,7 +86,7 @@ void InterfaceState::Timer1_Timer() {
     setCommand(frame_.MSAveas, kNoButton, windowActive);
 
     // 4. Clipboard.
-    setCommand(frame_.MPaste, kPasteButton, windowActive && clipboardHoldsText());
+    setCommand(frame_.MPaste, kPasteButton, windowActive && clipboardHoldsText_);
 
     // 5. The first run builds the four panels.
     if (statusPanelsReady == 0)

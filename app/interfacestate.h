@@ -28,6 +28,9 @@ class InterfaceState {
     explicit InterfaceState(MainWindow& frame);
 
     void Timer1_Timer();
+    // Reads the clipboard anew; the frame calls it whenever the clipboard changes. Another
+    // program's clipboard text crosses a process boundary, so it is not fetched on every run.
+    void clipboardChanged();
 
     // Status bar panel by 1-based index; nullptr while it does not exist.
     QLabel* statusPanel(int index) const;
@@ -47,6 +50,7 @@ class InterfaceState {
 
     MainWindow& frame_;
     std::vector<QLabel*> panels_;
+    bool clipboardHoldsText_ = false;
 };
 
 } // namespace wirevane

@@ -490,8 +490,10 @@ void MainWindow::connectInterfaceTriggers() {
         watchFocusedControl(now);
         scheduleInterfaceUpdate();
     });
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
-            &MainWindow::scheduleInterfaceUpdate);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
+        interfaceState_->clipboardChanged();
+        scheduleInterfaceUpdate();
+    });
     connect(frameArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) {
         ObjectWindow* window = activeObjectWindow();
         QWidget* fileField = window == nullptr ? nullptr : window->Text4;
@@ -531,10 +533,10 @@ void MainWindow::watchFocusedControl(QWidget* control) {
     }
 }
 
-bool MainWindow::shortcutWins(QKeyEvent* key) const {
+bool MainWindow::shortcutWins(QKeyEvent* key) {
     // The enabled flags must be current for the key being pressed.
     if (interfaceUpdatePending())
-        const_cast<MainWindow*>(this)->Timer1_Timer();
+        Timer1_Timer();
     const QKeySequence pressed(key->keyCombination());
     for (QAction* command : {MLoad, MSave, MFileExit, MCut, MCopy, MPaste, MDelete, Manimation}) {
         if (command->isEnabled() &&

@@ -130,7 +130,7 @@ class MainWindow : public QMainWindow {
     void watchFocusedControl(QWidget* control);
     void fillWindowList();
     void startClockTick();
-    bool shortcutWins(QKeyEvent* key) const;
+    bool shortcutWins(QKeyEvent* key);
 
     Scene& scene_;
     AnimationController& animation_;

@@ -313,3 +313,8 @@ TEST_F(FrameTest, AnimationThatStopsOnAFullTableKeepsTheFrame) {
     frame.MAnimation_Click();
     EXPECT_TRUE(frame.isVisible());
 }
+
+TEST_F(FrameTest, CreditsButtonOpensTheCreditsScreen) {
+    emit animation.creditsRequested();
+    EXPECT_EQ(creditsScreens, 1);
+}

@@ -44,14 +44,14 @@ constexpr int kClockMarginMs = 2;
 constexpr int kMsPerSecond = 1000;
 constexpr int kRestoredMarginPart = 10;
 
-struct ToolbarButtonSpec {
+struct ToolbarPosition {
     const char* key; // nullptr: a gap
     const char* tooltip;
     const char* picture;
 };
 
 // By position: the interface state addresses the buttons by it.
-constexpr ToolbarButtonSpec kToolbarButtons[MainWindow::kToolbarPositions] = {
+constexpr ToolbarPosition kToolbarButtons[MainWindow::kToolbarPositions] = {
     {"NewObjekt", "New 3D-Object", "new"},
     {"Load", "Open *.kfm-File", "load"},
     {"Save", "Save Object", "save"},
@@ -222,18 +222,18 @@ void MainWindow::createToolbar() {
     Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
     for (int position = 0; position < kToolbarPositions; ++position) {
-        const ToolbarButtonSpec& spec = kToolbarButtons[position];
+        const ToolbarPosition& entry = kToolbarButtons[position];
         QAction* button = nullptr;
-        if (spec.key == nullptr) {
+        if (entry.key == nullptr) {
             button = Toolbar1->addSeparator();
         } else {
-            const QString tooltip = QString::fromLatin1(spec.tooltip);
+            const QString tooltip = QString::fromLatin1(entry.tooltip);
             button = Toolbar1->addAction(
-                QIcon(QStringLiteral(":/toolbar/%1.svg").arg(QLatin1String(spec.picture))),
+                QIcon(QStringLiteral(":/toolbar/%1.svg").arg(QLatin1String(entry.picture))),
                 tooltip);
             button->setToolTip(tooltip);
-            button->setObjectName(QString::fromLatin1(spec.key));
-            button->setProperty(kKeyProperty, QString::fromLatin1(spec.key));
+            button->setObjectName(QString::fromLatin1(entry.key));
+            button->setProperty(kKeyProperty, QString::fromLatin1(entry.key));
         }
         toolbarButtons_[static_cast<size_t>(position)] = button;
     }

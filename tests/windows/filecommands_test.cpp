@@ -172,8 +172,9 @@ TEST_F(FileCommandsTest, SaveIntoAReadOnlyFolderFails) {
     // The superuser writes anywhere; act as nobody for this save.
     const bool dropped = ::geteuid() == 0 && ::seteuid(65534) == 0;
     commands.MSAveas_Click();
-    if (dropped)
+    if (dropped) {
         ASSERT_EQ(::seteuid(0), 0);
+    }
     ASSERT_EQ(prompts.errors.size(), 1u);
     EXPECT_TRUE(prompts.errors[0].text.contains("Permission denied"));
     EXPECT_TRUE(window->hasUnsavedChanges());

@@ -67,8 +67,9 @@ class FrameTest : public ::testing::Test {
 
     bool enabled(QAction* menuEntry, int button) {
         const bool menu = menuEntry->isEnabled();
-        if (button != 0)
+        if (button != 0) {
             EXPECT_EQ(frame.toolbarButton(button)->isEnabled(), menu) << button;
+        }
         return menu;
     }
 

@@ -197,8 +197,9 @@ TEST_F(FrameTest, TilingManyWindowsMakesAGridThatCoversTheArea) {
             EXPECT_TRUE(area.contains(window->geometry()));
             covered += window->width() * window->height();
             for (QMdiSubWindow* other : windows) {
-                if (other != window)
+                if (other != window) {
                     EXPECT_FALSE(window->geometry().intersects(other->geometry()));
+                }
             }
         }
         EXPECT_EQ(covered, area.width() * area.height());

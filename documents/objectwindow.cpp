@@ -11,9 +11,6 @@
 namespace wirevane {
 namespace {
 
-constexpr Colour kDefaultObjectColour = 0xC0C000;
-constexpr Colour kDefaultBackgroundColour = 0;
-constexpr Colour kDefaultCrossColour = 0xE0E0E0;
 constexpr int kMaxAxisOrder = 6;
 constexpr double kCaptionPointSize = 8;
 

@@ -95,6 +95,17 @@ void mapAxes(Scene& scene) {
 
 } // namespace
 
+ObjectInput defaultObjectInput() {
+    ObjectInput input;
+    input.name = "noname.kfm";
+    input.axisOrderText = "0";
+    input.objectColor = kDefaultObjectColour;
+    input.backgroundColor = kDefaultBackgroundColour;
+    input.crossColor = kDefaultCrossColour;
+    input.crossState = 0;
+    return input;
+}
+
 std::string_view trimSpaces(std::string_view line) {
     const std::size_t first = line.find_first_not_of(' ');
     if (first == std::string_view::npos)

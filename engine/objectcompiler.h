@@ -17,6 +17,14 @@ struct ObjectInput {
     int crossState = 0;
 };
 
+// The values of a new object window.
+constexpr Colour kDefaultObjectColour = 0xC0C000;
+constexpr Colour kDefaultBackgroundColour = 0;
+constexpr Colour kDefaultCrossColour = 0xE0E0E0;
+
+// A new object window's input: no text, name "noname.kfm", axis order "0", cross off.
+ObjectInput defaultObjectInput();
+
 struct CompileResult {
     bool completed = false;      // false: stopped on a full table or an oversized number
     bool creditsOffered = false; // whether the navigation bar's hidden button is offered

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+
 namespace wirevane {
 
 // The user coordinate scale of a surface: maps surface units to device pixels of a client area.
@@ -18,5 +20,34 @@ struct SurfaceScale {
         return length / (width < 0 ? -width : width) * clientWidth;
     }
 };
+
+// Liang-Barsky: cuts the segment to the box 0..maxX, 0..maxY; false when none of it is inside.
+inline bool clipToBox(double& x1, double& y1, double& x2, double& y2, double maxX, double maxY) {
+    const double dx = x2 - x1;
+    const double dy = y2 - y1;
+    double t0 = 0;
+    double t1 = 1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x1, maxX - x1, y1, maxY - y1};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    x2 = x1 + t1 * dx;
+    y2 = y1 + t1 * dy;
+    x1 = x1 + t0 * dx;
+    y1 = y1 + t0 * dy;
+    return true;
+}
 
 } // namespace wirevane

@@ -58,15 +58,4 @@ std::string toCrLf(const std::string& text) {
     return out;
 }
 
-ObjectInput defaultObjectInput() {
-    ObjectInput input;
-    input.name = "noname.kfm";
-    input.axisOrderText = "0";
-    input.objectColor = 0xC0C000;
-    input.backgroundColor = 0;
-    input.crossColor = 0xE0E0E0;
-    input.crossState = 0;
-    return input;
-}
-
 } // namespace wirevane

@@ -31,10 +31,6 @@ class ToolArguments {
     std::vector<std::string> args_;
 };
 
-// The values of a new object window: name "noname.kfm", axis order "0", cross off, and the
-// default object, background and cross colours.
-ObjectInput defaultObjectInput();
-
 // LF and CR LF line endings become CR LF; a lone CR stays as it is.
 std::string toCrLf(const std::string& text);
 

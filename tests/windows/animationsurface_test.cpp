@@ -164,11 +164,14 @@ TEST_F(SurfaceMatchTest, RepaintsCoverEveryPixelThatChanged) {
             continue;
         }
         const QRegion& repainted = window.surface().lastRepaint();
-        for (int y = 0; y < after.height(); ++y)
-            for (int x = 0; x < after.width(); ++x)
-                if (after.pixel(x, y) != before.pixel(x, y))
+        for (int y = 0; y < after.height(); ++y) {
+            for (int x = 0; x < after.width(); ++x) {
+                if (after.pixel(x, y) != before.pixel(x, y)) {
                     ASSERT_TRUE(repainted.contains(QPoint(x, y)))
                         << "frame " << i << " pixel " << x << "," << y;
+                }
+            }
+        }
     }
 }
 

@@ -14,11 +14,7 @@ using namespace wirevane;
 
 // 100 points on a spiral, the separator, then 100 connections: 101 rows.
 ObjectInput fullObject() {
-    ObjectInput input;
-    input.name = "noname.kfm";
-    input.axisOrderText = "0";
-    input.objectColor = 0xC0C000;
-    input.crossColor = 0xE0E0E0;
+    ObjectInput input = defaultObjectInput();
     input.crossState = 1;
     for (int i = 0; i < 100; ++i) {
         const double a = i * 0.3;
@@ -44,7 +40,8 @@ void BM_Compile(benchmark::State& state) {
 BENCHMARK(BM_Compile);
 
 // One turning step per call, so every call draws.
-template <typename SurfaceType> void drawTurning(benchmark::State& state, SurfaceType& surface, bool showData = true) {
+template <typename SurfaceType>
+void drawTurning(benchmark::State& state, SurfaceType& surface, bool showData = true) {
     const ObjectInput input = fullObject();
     Scene scene;
     compileObject(scene, &input);

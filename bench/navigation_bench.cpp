@@ -28,11 +28,9 @@ using namespace wirevane;
 
 // 100 points on a winding band around the centre, joined in a ring of 100 connections.
 ObjectInput benchObject() {
-    ObjectInput input;
+    ObjectInput input = defaultObjectInput();
     input.name = "bench.kfm";
-    input.axisOrderText = "0";
     input.objectColor = 0x40FFFF;
-    input.backgroundColor = 0x000000;
     input.crossColor = 0x808080;
     input.crossState = 1;
     for (int i = 0; i < 100; ++i) {

@@ -11,12 +11,9 @@ const std::string kSample = "'Points\r\n1/1/1\r\n-1/-1/-1\r\n1/0/-1\r\n \r\n'Con
                             "1-2 'Connects point1 and point2\r\n2-3\r\n3-1\r\n";
 
 ObjectInput object(std::string text, std::string axis = "0") {
-    ObjectInput input;
+    ObjectInput input = defaultObjectInput();
     input.text = std::move(text);
-    input.name = "noname.kfm";
     input.axisOrderText = std::move(axis);
-    input.objectColor = 0xC0C000;
-    input.crossColor = 0xE0E0E0;
     return input;
 }
 
@@ -201,9 +198,9 @@ TEST(Compiler, NeverClearsRowsAboveTheNewCounts) {
 
 TEST(Compiler, OffersCreditsOnlyForTheBlackEmptyGagscreenObject) {
     auto credits = [] {
-        ObjectInput input;
+        ObjectInput input = defaultObjectInput();
         input.name = "GagScreen.KFM";
-        input.axisOrderText = "0";
+        input.objectColor = input.backgroundColor = input.crossColor = 0; // all black
         return input;
     };
     Scene scene;

@@ -58,12 +58,8 @@ TEST(Angles, PlaneAngleInWholeDegrees) {
 class Renderer : public ::testing::Test {
   protected:
     void compile(const std::string& text, int cross = 0) {
-        ObjectInput input;
+        ObjectInput input = defaultObjectInput();
         input.text = text;
-        input.name = "noname.kfm";
-        input.axisOrderText = "0";
-        input.objectColor = 0xC0C000;
-        input.crossColor = 0xE0E0E0;
         input.crossState = cross;
         ASSERT_TRUE(compileObject(scene, &input).completed);
     }

@@ -22,9 +22,8 @@ class CoordinateTableTest : public ::testing::Test {
     NavigationBar* bar = nullptr;
 
     CoordinateTableTest() {
-        ObjectInput input;
+        ObjectInput input = defaultObjectInput();
         input.name = "points.kfm";
-        input.axisOrderText = "0";
         input.crossState = 1;
         input.text = "1/-1/0.5\r\n-0.12345/0.12345/0\r\n0/0/2\r\n\r\n1-2";
         controller.MAnimation_Click(&input);

@@ -57,9 +57,8 @@ TEST(ImageSurface, AChangedBackColourShowsAtOnce) {
 
 TEST(ImageSurface, ShowsTheRenderedObjectAndItsNumbers) {
     Scene scene;
-    ObjectInput input;
+    ObjectInput input = defaultObjectInput();
     input.text = "-2/0/0\r\n2/0/0\r\n\r\n1-2";
-    input.axisOrderText = "0";
     input.objectColor = 0xFFFFFF;
     compileObject(scene, &input);
     ImageSurface surface(553, 375);

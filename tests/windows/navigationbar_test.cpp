@@ -20,9 +20,8 @@ using namespace wirevane;
 
 // Two points on the x axis and one on the y axis, joined in a triangle.
 ObjectInput triangle() {
-    ObjectInput input;
+    ObjectInput input = defaultObjectInput();
     input.name = "triangle.kfm";
-    input.axisOrderText = "0";
     input.objectColor = 0xFFFFFF;
     input.crossColor = 0x808080;
     input.crossState = 1;

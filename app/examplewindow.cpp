@@ -1,7 +1,7 @@
 #include "app/examplewindow.h"
 
 #include "documents/colourswatch.h"
-#include "documents/updownspinner.h"
+#include "ui/updownspinner.h"
 #include "ui/twips.h"
 
 #include <QCheckBox>

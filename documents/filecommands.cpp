@@ -68,7 +68,14 @@ void FileCommands::MLoad_Click() {
 ObjectWindow* FileCommands::openFileWindow() {
     ObjectWindow* window = createWindow();
     nameWindow(*window, true);
-    loadObjectFile(*window);
+    if (!loadObjectFile(*window)) {
+        // Nothing may carry the name of a file that could not be read: a later save would
+        // write an empty object over it without asking.
+        window->Text2->setText(QString::fromLatin1(ObjectWindow::kNoName));
+        window->Text4->clear();
+        window->setWindowTitle(QString::fromLatin1(ObjectWindow::kTitle));
+        window->markSaved();
+    }
     return window;
 }
 

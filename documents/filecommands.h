@@ -27,7 +27,8 @@ class FileCommands : public QObject {
     void MSave_Click();
     void MSAveas_Click();
     // A new window for the file named by currentFileName, loaded from it. A file that cannot
-    // be loaded is reported; the window keeps its name and initial values and counts as unsaved.
+    // be loaded is reported, and the window stays as a new, unnamed object, so that no save
+    // can go to the file it could not read.
     ObjectWindow* openFileWindow();
 
     // Saves a window for its close question; sets cancel when it must stay open.

@@ -10,7 +10,7 @@
 namespace wirevane {
 namespace {
 
-constexpr double kMaxColour = 0xFFFFFF;
+constexpr double kColourRange = 0x1000000; // 24 bits
 
 template <typename T> T readLittleEndian(std::string_view bytes, std::size_t at) {
     using Unsigned = std::make_unsigned_t<T>;
@@ -79,23 +79,18 @@ ObjectFileResult readNumber(std::string_view bytes, int record, double& value) {
     return {};
 }
 
-// A whole-number field takes the nearest whole number, a half going to the even one.
-ObjectFileResult readWhole(std::string_view bytes, int record, double low, double high,
-                           const std::string& what, double& value) {
+// A colour keeps the low 24 bits of its nearest whole number (a half going to the even one),
+// so a negative 32-bit value another program wrote still reads as a colour.
+ObjectFileResult readColour(std::string_view bytes, int record, Colour& colour) {
+    double value = 0;
     ObjectFileResult result = readNumber(bytes, record, value);
     if (!result.ok())
         return result;
-    value = std::nearbyint(value);
-    if (value < low || value > high)
-        return {recordName(record) + " holds " + what + " out of range."};
+    double low = std::fmod(std::nearbyint(value), kColourRange);
+    if (low < 0)
+        low += kColourRange;
+    colour = static_cast<Colour>(low);
     return {};
-}
-
-ObjectFileResult readColour(std::string_view bytes, int record, Colour& colour) {
-    double value = 0;
-    ObjectFileResult result = readWhole(bytes, record, 0, kMaxColour, "a colour", value);
-    colour = static_cast<Colour>(value);
-    return result;
 }
 
 ObjectFileResult readText(std::string_view bytes, std::string& text) {
@@ -132,12 +127,12 @@ ObjectFileResult decodeObjectFile(std::string_view bytes, ObjectFileValues& valu
     if (result.ok())
         result = readColour(bytes, kCrossColorRecord, read.crossColor);
     if (result.ok())
-        result = readWhole(bytes, kCrossRecord, 0, 1, "a cross switch", cross);
+        result = readNumber(bytes, kCrossRecord, cross);
     if (result.ok())
         result = readText(bytes, read.text);
     if (!result.ok())
         return result;
-    read.showCross = static_cast<std::int16_t>(cross);
+    read.showCross = cross != 0 ? 1 : 0;
     values = std::move(read);
     return {};
 }

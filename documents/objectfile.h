@@ -49,8 +49,10 @@ struct ObjectFileResult {
 };
 
 // Reads the values from the bytes of a file. Records that lie past the end of a short file
-// read as empty (0, empty text); an unknown tag, a value or text cut off by the end of the
-// file, and a number that does not fit its field make the file invalid.
+// read as empty (0, empty text). Numbers are read leniently, as another program may have
+// written them: a colour keeps its low 24 bits, any cross value but 0 is on. Only what has no
+// safe reading makes the file invalid: an unknown tag, a number that is not finite, and a
+// value or text cut off by the end of the file.
 ObjectFileResult decodeObjectFile(std::string_view bytes, ObjectFileValues& values);
 
 // The bytes a save leaves in a file that held oldBytes before (empty for a new file): records

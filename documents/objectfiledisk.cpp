@@ -106,7 +106,8 @@ ObjectFileResult readObjectFileAt(const std::string& path, ObjectFileValues& val
     return result;
 }
 
-ObjectFileResult writeObjectFileAt(const std::string& path, const ObjectFileValues& values) {
+ObjectFileResult writeObjectFileAt(const std::string& path, const ObjectFileValues& values,
+                                   SaveFault fault) {
     fs::path target(path);
     std::error_code error;
     // Replace the file a link points to, not the link.
@@ -138,8 +139,9 @@ ObjectFileResult writeObjectFileAt(const std::string& path, const ObjectFileValu
         return {"No file can be created in its folder (" + systemReason(createError) + ")."};
     std::string failure;
     errno = 0;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size())
-        failure = systemReason(errno);
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() ||
+        fault == SaveFault::Write)
+        failure = systemReason(fault == SaveFault::Write ? ENOSPC : errno);
     // Whatever lies past the eighth record is kept, however long.
     if (failure.empty() && old && oldBytes.size() == kObjectFileLength) {
         char chunk[65536];
@@ -150,8 +152,9 @@ ObjectFileResult writeObjectFileAt(const std::string& path, const ObjectFileValu
         if (failure.empty() && std::ferror(old.get()))
             failure = "the old file cannot be read";
     }
-    if (failure.empty() && (std::fflush(file.get()) != 0 || !syncToDisk(file.get())))
-        failure = systemReason(errno);
+    if (failure.empty() && (std::fflush(file.get()) != 0 || !syncToDisk(file.get()) ||
+                            fault == SaveFault::Flush))
+        failure = systemReason(fault == SaveFault::Flush ? EIO : errno);
     if (std::fclose(file.release()) != 0 && failure.empty())
         failure = systemReason(errno);
     if (failure.empty() && old) {
@@ -159,7 +162,10 @@ ObjectFileResult writeObjectFileAt(const std::string& path, const ObjectFileValu
         old.reset();
     }
     if (failure.empty()) {
-        fs::rename(temporary, target, error);
+        if (fault == SaveFault::Rename)
+            error = std::make_error_code(std::errc::io_error);
+        else
+            fs::rename(temporary, target, error);
         if (error)
             failure = error.message();
     }

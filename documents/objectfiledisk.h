@@ -14,6 +14,11 @@ ObjectFileResult readObjectFileAt(const std::string& path, ObjectFileValues& val
 // temporary file beside the target, which then replaces the target in one step, so a failure
 // halfway leaves the old file as it was. Records 2 and 3 and anything past the eighth record
 // keep what the old file held; an existing target must be writable.
-ObjectFileResult writeObjectFileAt(const std::string& path, const ObjectFileValues& values);
+//
+// fault makes one step after the temporary file exists fail, as a full or failing disk would;
+// tests use it to show that no such failure harms the old file or leaves the temporary one.
+enum class SaveFault { None, Write, Flush, Rename };
+ObjectFileResult writeObjectFileAt(const std::string& path, const ObjectFileValues& values,
+                                   SaveFault fault = SaveFault::None);
 
 } // namespace wirevane

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "documents/colourswatch.h"
-#include "documents/updownspinner.h"
+#include "ui/updownspinner.h"
 #include "engine/objectcompiler.h"
 
 #include <QCheckBox>

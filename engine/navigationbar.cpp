@@ -3,6 +3,7 @@
 #include "engine/imagesurface.h"
 #include "ui/prompts.h"
 #include "ui/twips.h"
+#include "ui/updownspinner.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -11,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSpinBox>
 #include <algorithm>
 
 // The turn pad's pictures live in a resource of the static windows library; a static library's
@@ -146,7 +146,7 @@ NavigationBar::NavigationBar(Scene& scene, QWidget* parent)
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setReadOnly(true); // the spinner sets the speed
     place(Text1, 720, 5280, 375, 285);
-    UpDown1 = new QSpinBox(this);
+    UpDown1 = new UpDownSpinner(this);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
     UpDown1->setRange(kSpeedMin, kSpeedMax);
     UpDown1->setValue(kSpeedAtStart);
@@ -185,7 +185,7 @@ NavigationBar::NavigationBar(Scene& scene, QWidget* parent)
     connect(Check1, &QCheckBox::clicked, this, &NavigationBar::Check1_Click);
     connect(Check2, &QCheckBox::clicked, this, &NavigationBar::Check2_Click);
     connect(Check3, &QPushButton::clicked, this, &NavigationBar::Check3_Click);
-    connect(UpDown1, &QSpinBox::valueChanged, this, &NavigationBar::UpDown1_Change);
+    connect(UpDown1, &UpDownSpinner::valueChanged, this, &NavigationBar::UpDown1_Change);
 }
 
 void NavigationBar::turn(double xz, double yz) {

@@ -10,9 +10,10 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QSpinBox;
 
 namespace wirevane {
+
+class UpDownSpinner;
 
 // "Navigationbar": the small tool window that drives the animation. Every handler works on the
 // scene and asks for one renderer call; the owner connects the requests to the animation window.
@@ -48,7 +49,7 @@ class NavigationBar : public QWidget {
     QPushButton* Command11;
     QLabel* Label1;
     QLineEdit* Text1;
-    QSpinBox* UpDown1;
+    UpDownSpinner* UpDown1;
     FlooredTimer Timer1; // step mode
     FlooredTimer Timer2; // run mode
 

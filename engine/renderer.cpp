@@ -194,6 +194,10 @@ class Drawing {
                 fits = toSingle(ends[e], f[e]) && fits;
             if (fits && surface_.drawLine(f[0], f[1], f[2], f[3], scene_.objectColor))
                 continue;
+            // An end above the count keeps a projection from an earlier, larger object, which
+            // shrinking this one does not move.
+            if (a > points_ || b > points_)
+                continue;
             const bool finite = std::all_of(std::begin(ends), std::end(ends),
                                             [](double d) { return std::isfinite(d); });
             if (mayRetry && finite)

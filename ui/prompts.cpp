@@ -1,5 +1,7 @@
 #include "ui/prompts.h"
 
+#include "ui/allfilesfilter.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -25,13 +27,11 @@ class DialogPrompts : public Prompts {
     }
 
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override {
-        return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+        return fileName(parent, title, filter, QFileDialog::AcceptOpen);
     }
 
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override {
-        // The program asks about existing files itself, with its own question.
-        return QFileDialog::getSaveFileName(parent, title, QString(), filter, nullptr,
-                                            QFileDialog::DontConfirmOverwrite);
+        return fileName(parent, title, filter, QFileDialog::AcceptSave);
     }
 
     std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override {
@@ -39,6 +39,26 @@ class DialogPrompts : public Prompts {
         if (!colour.isValid())
             return std::nullopt;
         return colour;
+    }
+
+  private:
+    static QString fileName(QWidget* parent, const QString& title, const QString& filter,
+                            QFileDialog::AcceptMode mode) {
+        QFileDialog dialog(parent, title, QString(), filter);
+        // Qt's own dialog, where "Alle Dateien (*.*)" can be made to show every file.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(mode);
+        if (mode == QFileDialog::AcceptOpen) {
+            dialog.setFileMode(QFileDialog::ExistingFile);
+        } else {
+            // The program asks about existing files itself, with its own question.
+            dialog.setOption(QFileDialog::DontConfirmOverwrite);
+            dialog.setFileMode(QFileDialog::AnyFile);
+        }
+        letAllFilesEntryShowEveryFile(dialog);
+        if (dialog.exec() != QDialog::Accepted)
+            return {};
+        return dialog.selectedFiles().value(0);
     }
 };
 

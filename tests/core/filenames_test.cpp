@@ -1,9 +1,9 @@
 #include "documents/filenames.h"
+#include "tests/common/temporaryfolder.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace wirevane {
 namespace {
@@ -28,8 +28,8 @@ TEST(FileNames, NamePartFollowsTheLastSeparator) {
 
 TEST(FileNames, ExistsFindsFilesAndFoldersButNotPathsEndingInASeparator) {
     namespace fs = std::filesystem;
-    const fs::path folder =
-        fs::temp_directory_path() / ("wirevane-names-" + std::to_string(::getpid()));
+    const tests::TemporaryFolder temporary;
+    const fs::path& folder = temporary.path();
     fs::create_directories(folder / "sub");
     std::ofstream(folder / "cube.kfm") << "x";
     std::ofstream(folder / ".hidden.kfm") << "x";
@@ -39,7 +39,6 @@ TEST(FileNames, ExistsFindsFilesAndFoldersButNotPathsEndingInASeparator) {
     EXPECT_FALSE(fileExists((folder / "sub").string() + "/"));
     EXPECT_FALSE(fileExists((folder / "none.kfm").string()));
     EXPECT_FALSE(fileExists(""));
-    fs::remove_all(folder);
 }
 
 } // namespace

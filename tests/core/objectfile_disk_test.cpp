@@ -1,5 +1,7 @@
 // Reading and saving object files on disk: read-only loads and atomic saves.
 #include "documents/objectfiledisk.h"
+#include "tests/common/asnobody.h"
+#include "tests/common/temporaryfolder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -14,57 +16,19 @@ namespace {
 
 class ObjectFileDisk : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("wirevane-disk-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    void TearDown() override {
-        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(folder);
-    }
-
-    std::string path(const std::string& name) const { return (folder / name).string(); }
+    std::string path(const std::string& name) const { return folder.file(name); }
 
     static void writeBytes(const std::string& file, const std::string& bytes) {
-        std::ofstream(file, std::ios::binary) << bytes;
+        tests::writeFile(file, bytes);
     }
-    static std::string readBytes(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    static std::string readBytes(const std::string& file) { return tests::readFile(file); }
     std::vector<std::string> entries() const {
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder))
+        for (const auto& entry : fs::directory_iterator(folder.path()))
             names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
-    // The superuser is not bound by permissions; these tests then act as nobody.
-    class Unprivileged {
-      public:
-        explicit Unprivileged(const fs::path& folder) {
-            if (::geteuid() != 0)
-                return;
-            for (const auto& entry : fs::recursive_directory_iterator(folder))
-                EXPECT_EQ(::lchown(entry.path().c_str(), kNobody, kNobody), 0);
-            EXPECT_EQ(::chown(folder.c_str(), kNobody, kNobody), 0);
-            dropped_ = ::setegid(kNobody) == 0 && ::seteuid(kNobody) == 0;
-            EXPECT_TRUE(dropped_);
-        }
-        ~Unprivileged() {
-            if (dropped_) {
-                EXPECT_EQ(::seteuid(0), 0);
-                EXPECT_EQ(::setegid(0), 0);
-            }
-        }
-
-      private:
-        static constexpr uid_t kNobody = 65534;
-        bool dropped_ = false;
-    };
 
     static ObjectFileValues sample() {
         ObjectFileValues values;
@@ -76,7 +40,7 @@ class ObjectFileDisk : public ::testing::Test {
         return values;
     }
 
-    fs::path folder;
+    tests::TemporaryFolder folder;
 };
 
 TEST_F(ObjectFileDisk, SavedFileReadsBackAndLeavesNoTemporaryFile) {
@@ -120,34 +84,53 @@ TEST_F(ObjectFileDisk, RefusedSaveLeavesTheOldFileAlone) {
     EXPECT_EQ(entries(), std::vector<std::string>{"keep.kfm"});
 }
 
+TEST_F(ObjectFileDisk, FailureAfterTheTemporaryFileExistsLeavesTheOldFileAndNoTemporary) {
+    const struct {
+        SaveFault fault;
+        const char* reason;
+    } cases[] = {
+        {SaveFault::Write, "No space left on device"},
+        {SaveFault::Flush, "Input/output error"},
+        {SaveFault::Rename, "Input/output error"},
+    };
+    const std::string file = path("keep.kfm");
+    writeBytes(file, "old content");
+    for (const auto& c : cases) {
+        const ObjectFileResult result = writeObjectFileAt(file, sample(), c.fault);
+        EXPECT_NE(result.reason.find(c.reason), std::string::npos) << result.reason;
+        EXPECT_EQ(readBytes(file), "old content") << c.reason;
+        EXPECT_EQ(entries(), std::vector<std::string>{"keep.kfm"}) << c.reason;
+    }
+}
+
 TEST_F(ObjectFileDisk, SaveFailuresSayWhyAndChangeNothing) {
-    fs::create_directory(folder / "folder.kfm");
+    fs::create_directory(folder.path() / "folder.kfm");
     EXPECT_NE(writeObjectFileAt(path("folder.kfm"), sample()).reason.find("folder"),
               std::string::npos);
     EXPECT_FALSE(writeObjectFileAt(path("missing/cube.kfm"), sample()).ok());
     const std::string locked = path("locked.kfm");
     writeBytes(locked, "locked");
     ::chmod(locked.c_str(), 0444);
-    fs::create_directory(folder / "readonly");
-    ::chmod((folder / "readonly").c_str(), 0555);
-    const Unprivileged unprivileged(folder);
+    fs::create_directory(folder.path() / "readonly");
+    ::chmod((folder.path() / "readonly").c_str(), 0555);
+    const tests::AsNobody nobody(folder.path());
     const ObjectFileResult lockedResult = writeObjectFileAt(locked, sample());
     EXPECT_NE(lockedResult.reason.find("opened for writing"), std::string::npos)
         << lockedResult.reason;
     EXPECT_EQ(readBytes(locked), "locked");
     const ObjectFileResult folderResult =
-        writeObjectFileAt((folder / "readonly" / "new.kfm").string(), sample());
+        writeObjectFileAt((folder.path() / "readonly" / "new.kfm").string(), sample());
     EXPECT_NE(folderResult.reason.find("Permission denied"), std::string::npos)
         << folderResult.reason;
-    EXPECT_TRUE(fs::is_empty(folder / "readonly"));
+    EXPECT_TRUE(fs::is_empty(folder.path() / "readonly"));
 }
 
 TEST_F(ObjectFileDisk, SaveThroughALinkReplacesTheFileItPointsTo) {
     const std::string real = path("real.kfm");
     writeBytes(real, "");
-    fs::create_symlink(real, folder / "link.kfm");
+    fs::create_symlink(real, folder.path() / "link.kfm");
     ASSERT_TRUE(writeObjectFileAt(path("link.kfm"), sample()).ok());
-    EXPECT_TRUE(fs::is_symlink(folder / "link.kfm"));
+    EXPECT_TRUE(fs::is_symlink(folder.path() / "link.kfm"));
     EXPECT_EQ(fs::file_size(real), 84216u);
 }
 
@@ -155,9 +138,9 @@ TEST_F(ObjectFileDisk, LoadNeverCreatesOrChangesAFile) {
     ObjectFileValues values;
     const ObjectFileResult missing = readObjectFileAt(path("absent.kfm"), values);
     EXPECT_NE(missing.reason.find("does not exist"), std::string::npos) << missing.reason;
-    EXPECT_FALSE(fs::exists(folder / "absent.kfm"));
+    EXPECT_FALSE(fs::exists(folder.path() / "absent.kfm"));
 
-    fs::create_directory(folder / "dir.kfm");
+    fs::create_directory(folder.path() / "dir.kfm");
     EXPECT_NE(readObjectFileAt(path("dir.kfm"), values).reason.find("folder"), std::string::npos);
 
     ASSERT_EQ(::mkfifo(path("pipe.kfm").c_str(), 0600), 0);
@@ -175,7 +158,7 @@ TEST_F(ObjectFileDisk, LoadNeverCreatesOrChangesAFile) {
     writeBytes(unreadable, "");
     ::chmod(readOnly.c_str(), 0444);
     ::chmod(unreadable.c_str(), 0000);
-    const Unprivileged unprivileged(folder);
+    const tests::AsNobody nobody(folder.path());
     EXPECT_TRUE(readObjectFileAt(readOnly, values).ok());
     EXPECT_NE(readObjectFileAt(unreadable, values).reason.find("cannot be opened"),
               std::string::npos);

@@ -130,6 +130,7 @@ TEST(ObjectFile, AcceptsEveryNumberTagAndConvertsToTheField) {
         {{4, 0, 0x00, 0x00, 0x60, 0x40}, 3.5, 4},             // float 3.5, half to even
         {{5, 0, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F}, 1, 1},         // double 1
         {{5, 0, 0, 0, 0, 0, 0x10, 0x5F, 0x6F, 0x41}, 0xFAF880, 0xFAF880}, // double
+        {{2, 0, 0xFF, 0xFF}, -1, 0xFFFFFF},                   // 16-bit is signed
     };
     for (const auto& c : cases) {
         FileBytes file = exampleFile();
@@ -167,6 +168,28 @@ TEST(ObjectFile, ShortFilesReadMissingRecordsAsEmpty) {
     EXPECT_EQ(values.text, "1/2/3");
 }
 
+TEST(ObjectFile, ReadsNumbersOtherProgramsWroteLeniently) {
+    const struct {
+        std::initializer_list<int> colour; // at record 5
+        std::initializer_list<int> cross;  // at record 7
+        Colour backgroundColor;
+        std::int16_t showCross;
+    } cases[] = {
+        {{3, 0, 0, 0, 0, 1}, {2, 0, 2, 0}, 0, 1},                             // bit 24 dropped
+        {{3, 0, 0xFF, 0xFF, 0xFF, 0xFF}, {2, 0, 0xFF, 0xFF}, 0xFFFFFF, 1},    // -1
+        {{3, 0, 0x56, 0x34, 0x12, 0x80}, {4, 0, 0, 0, 0x80, 0x3E}, 0x123456, 1}, // cross 0.25
+        {{5, 0, 0, 0, 0, 0, 0, 0, 0xF8, 0xBF}, {4, 0, 0, 0, 0, 0x80}, 0xFFFFFE, 0}, // -1.5, -0
+    };
+    for (const auto& c : cases) {
+        FileBytes file = exampleFile();
+        file.put(42108, c.colour).put(63162, c.cross);
+        ObjectFileValues values;
+        ASSERT_TRUE(decodeObjectFile(file.bytes(), values).ok()) << c.backgroundColor;
+        EXPECT_EQ(values.backgroundColor, c.backgroundColor);
+        EXPECT_EQ(values.showCross, c.showCross) << c.backgroundColor;
+    }
+}
+
 TEST(ObjectFile, InvalidFilesAreRefusedWithAReasonAndLeaveTheValues) {
     const struct {
         FileBytes file;
@@ -180,9 +203,7 @@ TEST(ObjectFile, InvalidFilesAreRefusedWithAReasonAndLeaveTheValues) {
         {exampleFile().cut(63162 + 3), "Record 7 is cut off inside its value"},
         {exampleFile().cut(1), "Record 1 is cut off inside its type tag"},
         {exampleFile().put(73689, {0x1E, 0x29}), "more than a record holds"}, // 10526
-        {exampleFile().put(42108, {3, 0, 0, 0, 0, 1}), "Record 5 holds a colour out of range"},
-        {exampleFile().put(42108, {3, 0, 0xFF, 0xFF, 0xFF, 0xFF}), "colour out of range"},
-        {exampleFile().put(63162, {2, 0, 2, 0}), "Record 7 holds a cross switch out of range"},
+        {exampleFile().cut(31581 + 4), "Record 4 is cut off inside its value"},
         {exampleFile().put(0, {5, 0, 0, 0, 0, 0, 0, 0, 0xF0, 0x7F}), "not finite"},
         {exampleFile().put(52635, {4, 0, 0, 0, 0xC0, 0x7F}), "Record 6 holds a number that is"},
     };

@@ -1,5 +1,6 @@
 // wirevane-tool's object-file commands: pack, info, and compile input from a .kfm file.
 #include "documents/objectfiledisk.h"
+#include "tests/common/temporaryfolder.h"
 #include "tools/toolcommands.h"
 
 #include <filesystem>
@@ -7,7 +8,6 @@
 #include <gtest/gtest.h>
 #include <iostream>
 #include <sstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -16,13 +16,7 @@ namespace {
 
 class ObjectFileTool : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() / ("wirevane-tool-" + std::to_string(::getpid()));
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    std::string path(const std::string& name) const { return (folder / name).string(); }
+    std::string path(const std::string& name) const { return folder.file(name); }
     std::string writeText(const std::string& name, const std::string& text) const {
         std::ofstream(path(name), std::ios::binary) << text;
         return path(name);
@@ -41,7 +35,7 @@ class ObjectFileTool : public ::testing::Test {
         return out.str();
     }
 
-    fs::path folder;
+    tests::TemporaryFolder folder;
 };
 
 TEST_F(ObjectFileTool, PackWritesWhatInfoPrints) {

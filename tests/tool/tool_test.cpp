@@ -1,4 +1,6 @@
 // wirevane-tool as scripts use it: golden files for each case in tests/golden, plus exit codes.
+#include "tests/common/temporaryfolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -52,7 +54,8 @@ TEST_P(Golden, MatchesTheExpectedOutput) {
     ASSERT_TRUE(argsFile.open(QIODevice::ReadOnly));
     QStringList args =
         QString::fromUtf8(argsFile.readAll()).trimmed().split(' ', Qt::SkipEmptyParts);
-    const QString png = QDir::temp().filePath("wirevane-golden-" + name + ".png");
+    const wirevane::tests::TemporaryFolder folder;
+    const QString png = QString::fromStdString(folder.file(GetParam() + ".png"));
     const bool wantsPicture = args.contains("-o");
     if (wantsPicture)
         args[args.indexOf("-o") + 1] = png;
@@ -111,11 +114,9 @@ TEST(ToolUsage, ReportsBadUsageAndUnreadableInput) {
 }
 
 TEST(ToolUsage, TakesLineEndingsAsTypedUnlessRaw) {
-    const QString lfText = QDir::temp().filePath("wirevane-lf.txt");
-    QFile file(lfText);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("1/2/3\n\n1-1\n");
-    file.close();
+    const wirevane::tests::TemporaryFolder folder;
+    const QString lfText = QString::fromStdString(folder.file("lf.txt"));
+    wirevane::tests::writeFile(lfText.toStdString(), "1/2/3\n\n1-1\n");
     // LF becomes CR LF: a point, the separator, one connection and the final blank row.
     EXPECT_TRUE(runTool({"compile", lfText}).out.contains("\"connectionCount\":3"));
     // Raw, the LFs are ordinary characters: one point line.

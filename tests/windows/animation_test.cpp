@@ -5,13 +5,15 @@
 #include "engine/animationwindowsurface.h"
 #include "engine/coordinatetable.h"
 #include "engine/navigationbar.h"
+#include "startedanimation.h"
+#include "ui/updownspinner.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
-#include <QSpinBox>
 #include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -32,14 +34,8 @@ ObjectInput cube() {
     return input;
 }
 
-void deleteClosedWindows() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-class AnimationTest : public ::testing::Test {
+class AnimationTest : public StartedAnimation {
   protected:
-    Scene scene;
-    AnimationController controller{scene};
     QWidget mainWindow; // stands in for the main window
     const ObjectInput input = cube();
 
@@ -50,13 +46,8 @@ class AnimationTest : public ::testing::Test {
                          &QWidget::show);
         mainWindow.show();
     }
-    ~AnimationTest() override { deleteClosedWindows(); }
 
-    // The Animation command and the opening step 100 ms later.
-    void startAnimation() {
-        ASSERT_TRUE(controller.MAnimation_Click(&input).completed);
-        controller.animationWindow()->Timer1_Timer();
-    }
+    void startAnimation() { StartedAnimation::startAnimation(input); }
 };
 
 TEST_F(AnimationTest, AnimationCommandHidesTheMainWindowAndOpensTheAnimation) {
@@ -78,7 +69,7 @@ TEST_F(AnimationTest, AnimationCommandHidesTheMainWindowAndOpensTheAnimation) {
 
     // The bar exists for the credits button but shows only after the opening step.
     ASSERT_TRUE(controller.navigationBarExists());
-    NavigationBar* bar = controller.navigationBar();
+    bar = controller.navigationBar();
     EXPECT_FALSE(bar->isVisible());
     EXPECT_FALSE(bar->Command5->isVisibleTo(bar));
     EXPECT_FALSE(bar->Command5->isEnabled());
@@ -95,7 +86,7 @@ TEST_F(AnimationTest, OpeningStepRunsOnceColoursTheBarAndShowsIt) {
 
     EXPECT_FALSE(window->Timer1.isActive());
     EXPECT_EQ(scene.modeFlag, 0);
-    NavigationBar* bar = controller.navigationBar();
+    bar = controller.navigationBar();
     EXPECT_TRUE(bar->isVisible());
     EXPECT_EQ(NavigationBar::buttonColour(bar->Command7), 0x202020);
     EXPECT_EQ(NavigationBar::buttonColour(bar->Command8), 0x00C0C0);
@@ -104,12 +95,23 @@ TEST_F(AnimationTest, OpeningStepRunsOnceColoursTheBarAndShowsIt) {
     EXPECT_EQ(window->surface().image().pixel(1, 1), qRgb(0x20, 0x20, 0x20));
 }
 
+TEST_F(AnimationTest, TheBarBesideAWindowAtTheScreenEdgeStaysOnTheScreen) {
+    controller.MAnimation_Click(&input);
+    AnimationWindow* window = controller.animationWindow();
+    const QRect room = window->screen()->availableGeometry();
+    window->move(room.right() - window->frameGeometry().width() + 1, room.top());
+    window->Timer1_Timer();
+    bar = controller.navigationBar();
+    EXPECT_TRUE(room.contains(bar->frameGeometry()));
+    EXPECT_FALSE(bar->frameGeometry().intersects(window->frameGeometry()));
+}
+
 TEST_F(AnimationTest, CreditsButtonIsOfferedOnlyForTheHiddenObject) {
     ObjectInput hidden;
     hidden.name = "GagScreen.KFM";
     hidden.axisOrderText = "0";
     controller.MAnimation_Click(&hidden);
-    NavigationBar* bar = controller.navigationBar();
+    bar = controller.navigationBar();
     EXPECT_TRUE(bar->Command5->isVisibleTo(bar));
     EXPECT_TRUE(bar->Command5->isEnabled());
 
@@ -146,7 +148,6 @@ TEST_F(AnimationTest, WithoutAnObjectWindowTheAnimationOpensEmpty) {
 
 TEST_F(AnimationTest, ClosingTheBarEndsTheAnimationAndTheNextStartsAfresh) {
     startAnimation();
-    NavigationBar* bar = controller.navigationBar();
     bar->Check2->click(); // "3D-Data" on
     bar->Check3->click(); // run mode
     bar->UpDown1->setValue(9);
@@ -195,7 +196,6 @@ TEST_F(AnimationTest, CloseNavigationBarRunsTheBarsCloseHandlingOnce) {
 
 TEST_F(AnimationTest, NumbersFollowThePointsAndAreEmptiedOnceWhenSwitchedOff) {
     startAnimation();
-    NavigationBar* bar = controller.navigationBar();
     AnimationWindow* window = controller.animationWindow();
     bar->Check4->setChecked(true);
     bar->Timer1_Timer();
@@ -223,7 +223,6 @@ TEST_F(AnimationTest, NumbersFollowThePointsAndAreEmptiedOnceWhenSwitchedOff) {
 
 TEST_F(AnimationTest, StepModeTicksRedrawWithoutRepaintingAnUnchangedPicture) {
     startAnimation();
-    NavigationBar* bar = controller.navigationBar();
     AnimationWindowSurface& surface = controller.animationWindow()->surface();
     bar->Timer1_Timer();
     const QImage before = surface.image();
@@ -242,7 +241,6 @@ TEST_F(AnimationTest, StepModeTicksRedrawWithoutRepaintingAnUnchangedPicture) {
 
 TEST_F(AnimationTest, ResizingRebuildsThePictureAtTheNewSize) {
     startAnimation();
-    NavigationBar* bar = controller.navigationBar();
     AnimationWindow* window = controller.animationWindow();
     window->resize(300, 600);
     EXPECT_EQ(window->surface().image().size(), QSize(300, 600));

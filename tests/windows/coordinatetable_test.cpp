@@ -3,38 +3,30 @@
 #include "engine/animationwindow.h"
 #include "engine/coordinatetable.h"
 #include "engine/navigationbar.h"
+#include "startedanimation.h"
+#include "tests/common/germanlocale.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QLocale>
+#include <QScreen>
 #include <QTableWidget>
-#include <clocale>
 #include <gtest/gtest.h>
 
 namespace {
 
 using namespace wirevane;
 
-class CoordinateTableTest : public ::testing::Test {
+class CoordinateTableTest : public StartedAnimation {
   protected:
-    Scene scene;
-    AnimationController controller{scene};
-    NavigationBar* bar = nullptr;
-
     CoordinateTableTest() {
         ObjectInput input = defaultObjectInput();
         input.name = "points.kfm";
         input.crossState = 1;
         input.text = "1/-1/0.5\r\n-0.12345/0.12345/0\r\n0/0/2\r\n\r\n1-2";
-        controller.MAnimation_Click(&input);
-        controller.animationWindow()->Timer1_Timer();
-        bar = controller.navigationBar();
+        startAnimation(input);
         bar->Timer1_Timer();  // takes the spinner's speed of 2
         bar->Check2->click(); // opens the table
-    }
-    ~CoordinateTableTest() override {
-        controller.closeNavigationBar();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     CoordinateTable* table() { return controller.coordinateTable(); }
@@ -68,6 +60,10 @@ TEST_F(CoordinateTableTest, FirstTickLaysTheGridOutAndSizesTheWindow) {
     // The angle columns follow the renderer, which fills them while "3D-Data" is on.
     EXPECT_EQ(row(3)[4], "90\u00B0");
     EXPECT_EQ(row(3)[5], "90\u00B0");
+    bar->Command1_Click(); // turns up by 2 degrees in the y-z plane
+    t->Timer1_Timer();
+    EXPECT_EQ(row(3)[4], "90\u00B0");
+    EXPECT_EQ(row(3)[5], "92\u00B0");
     // The coordinate columns are wider than the angle columns, as the format string says.
     EXPECT_GT(t->MSFlexGrid1->columnWidth(1), t->MSFlexGrid1->columnWidth(4));
 }
@@ -122,6 +118,14 @@ TEST_F(CoordinateTableTest, GridFollowsTheWindowSize) {
     EXPECT_GE(table()->MSFlexGrid1->height(), 0);
 }
 
+TEST_F(CoordinateTableTest, ALongTableIsCutToTheScreenAndScrolls) {
+    scene.pointCount = 100;
+    table()->Timer1_Timer();
+    EXPECT_EQ(table()->gridRows(), 101);
+    const int screenHeight = table()->screen()->availableGeometry().height();
+    EXPECT_NEAR(table()->outerHeightTwips() / 15.0, screenHeight, 1);
+}
+
 TEST_F(CoordinateTableTest, EmptySceneKeepsTheDesignLayout) {
     scene.pointCount = 0;
     table()->Timer1_Timer();
@@ -131,9 +135,12 @@ TEST_F(CoordinateTableTest, EmptySceneKeepsTheDesignLayout) {
 }
 
 TEST(TableNumber, WritesNumbersTheSameWayInEveryLocale) {
+    tests::GermanNumbers german;
+    if (!german.active())
+        GTEST_SKIP() << tests::GermanNumbers::kMissing;
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    ASSERT_EQ(QLocale().decimalPoint(), ",");
     const struct {
         double value;
         const char* text;
@@ -144,7 +151,6 @@ TEST(TableNumber, WritesNumbersTheSameWayInEveryLocale) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(tableNumber(c.value), QString::fromLatin1(c.text)) << c.text;
-    std::setlocale(LC_NUMERIC, "C");
     QLocale::setDefault(previous);
 }
 

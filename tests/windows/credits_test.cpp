@@ -2,6 +2,7 @@
 #include "credits/creditsscreen.h"
 #include "credits/starfield.h"
 #include "engine/recordingsurface.h"
+#include "pixelcount.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -43,11 +44,7 @@ StarField oneStarField() {
 }
 
 int whitePixels(const QImage& image) {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixel(x, y) == qRgb(255, 255, 255);
-    return count;
+    return countPixels(image, qRgb(255, 255, 255));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The example window: the example object, the disabled mock-up and its pointer lines.
 #include "app/examplewindow.h"
 #include "documents/colourswatch.h"
-#include "documents/updownspinner.h"
+#include "ui/updownspinner.h"
 #include "engine/objectcompiler.h"
 
 #include <QCheckBox>

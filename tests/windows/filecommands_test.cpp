@@ -3,17 +3,22 @@
 #include "documents/objectfile.h"
 #include "documents/objectwindow.h"
 #include "scriptedprompts.h"
+#include "tests/common/asnobody.h"
+#include "tests/common/temporaryfolder.h"
+#include "ui/allfilesfilter.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace wirevane {
 namespace {
@@ -27,7 +32,10 @@ class FileCommandsTest : public ::testing::Test {
         frame.show();
     }
 
-    QString path(const QString& name) const { return folder.filePath(name); }
+    QString path(const QString& name) const {
+        return QString::fromStdString(folder.file(name.toStdString()));
+    }
+    QString folderPath() const { return QString::fromStdString(folder.path().string()); }
     static QByteArray readBytes(const QString& file) {
         QFile in(file);
         return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
@@ -56,7 +64,7 @@ class FileCommandsTest : public ::testing::Test {
     }
 
     ScriptedPrompts prompts;
-    QTemporaryDir folder;
+    tests::TemporaryFolder folder;
     QMdiArea frame;
     Scene scene;
     FileCommands commands{frame, scene};
@@ -112,7 +120,7 @@ TEST_F(FileCommandsTest, CancelledSaveDialogSavesNothing) {
     commands.MSave_Click();
     EXPECT_EQ(window->Text2->text(), "noname.kfm");
     EXPECT_TRUE(window->hasUnsavedChanges());
-    EXPECT_TRUE(QDir(folder.path()).isEmpty());
+    EXPECT_TRUE(QDir(folderPath()).isEmpty());
 }
 
 TEST_F(FileCommandsTest, OverwriteQuestionAnswers) {
@@ -162,18 +170,14 @@ TEST_F(FileCommandsTest, FailedSaveIsToldAndKeepsTheWindowUnsaved) {
 
 TEST_F(FileCommandsTest, SaveIntoAReadOnlyFolderFails) {
     const QString locked = path("locked");
-    ASSERT_TRUE(QDir(folder.path()).mkdir("locked"));
-    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                             QFile::ReadOther | QFile::ExeOther);
+    ASSERT_TRUE(QDir(folderPath()).mkdir("locked"));
     QFile::setPermissions(locked,
                           QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
     ObjectWindow* window = newWindowWith("1/2/3");
     prompts.saveNames = {locked + "/cube.kfm"};
-    // The superuser writes anywhere; act as nobody for this save.
-    const bool dropped = ::geteuid() == 0 && ::seteuid(65534) == 0;
-    commands.MSAveas_Click();
-    if (dropped) {
-        ASSERT_EQ(::seteuid(0), 0);
+    {
+        const tests::AsNobody nobody(folder.path());
+        commands.MSAveas_Click();
     }
     ASSERT_EQ(prompts.errors.size(), 1u);
     EXPECT_TRUE(prompts.errors[0].text.contains("Permission denied"));
@@ -226,7 +230,7 @@ TEST_F(FileCommandsTest, CloseQuestionYesWithAFailingSaveKeepsTheWindow) {
     commands.MSAveas_Click();
     window->setObjectText("changed");
     QFile::remove(path("cube.kfm"));
-    ASSERT_TRUE(QDir(folder.path()).mkdir("cube.kfm")); // the file is now a folder
+    ASSERT_TRUE(QDir(folderPath()).mkdir("cube.kfm")); // the file is now a folder
     prompts.answers = {Answer::Yes};
     EXPECT_FALSE(closeWindow(window));
     ASSERT_EQ(prompts.errors.size(), 1u);
@@ -286,12 +290,12 @@ TEST_F(FileCommandsTest, LoadShowsTheFileAndLeavesTheSpinnerWhereItWas) {
     EXPECT_EQ(readBytes(path("three.kfm")).toStdString(), bytes);
 }
 
-TEST_F(FileCommandsTest, LoadOfABadFileIsToldAndLeavesANamedUnsavedWindow) {
+TEST_F(FileCommandsTest, LoadOfABadFileIsToldAndLeavesANewUnnamedWindow) {
     writeBytes(path("tag.kfm"), QByteArray("\x09\x00", 2));
     QByteArray truncated(73689 + 4, '\0');
     truncated[73689] = 100; // claims 100 bytes of text, holds 2
     writeBytes(path("short.kfm"), truncated);
-    ASSERT_TRUE(QDir(folder.path()).mkdir("folder.kfm"));
+    ASSERT_TRUE(QDir(folderPath()).mkdir("folder.kfm"));
     const struct {
         QString name;
         const char* reason;
@@ -311,14 +315,70 @@ TEST_F(FileCommandsTest, LoadOfABadFileIsToldAndLeavesANamedUnsavedWindow) {
         EXPECT_TRUE(prompts.errors[0].text.contains(path(c.name)));
         EXPECT_TRUE(prompts.errors[0].text.contains(c.reason))
             << prompts.errors[0].text.toStdString();
-        EXPECT_EQ(window->Text2->text(), c.name);
-        EXPECT_EQ(window->windowTitle(), "3D-Objekt - " + path(c.name));
+        EXPECT_EQ(window->Text2->text(), "noname.kfm");
+        EXPECT_EQ(window->Text4->text(), "");
+        EXPECT_EQ(window->windowTitle(), "3D-Objekt");
         EXPECT_EQ(window->objectText(), "");
         EXPECT_EQ(window->Command1->colour(), 0xC0C000);
-        EXPECT_TRUE(window->hasUnsavedChanges());
+        EXPECT_FALSE(window->hasUnsavedChanges());
     }
     EXPECT_FALSE(QFile::exists(path("absent.kfm")));
     EXPECT_EQ(readBytes(path("tag.kfm")), QByteArray("\x09\x00", 2));
+}
+
+// Whatever the user does next, the file that could not be read is never written.
+TEST_F(FileCommandsTest, NoSaveAfterAFailedLoadTouchesTheUnreadableFile) {
+    const QByteArray unreadable("\x05\x00\x00\x00", 4); // cut inside its number
+    writeBytes(path("bad.kfm"), unreadable);
+    const struct {
+        const char* way;
+        std::function<void()> open;
+    } ways[] = {
+        {"Load",
+         [&] {
+             prompts.openNames = {path("bad.kfm")};
+             commands.MLoad_Click();
+         }},
+        {"start-up",
+         [&] {
+             commands.currentFileName = path("bad.kfm");
+             commands.openFileWindow();
+         }},
+    };
+    for (const auto& w : ways) {
+        SCOPED_TRACE(w.way);
+        prompts.errors.clear();
+        w.open();
+        ObjectWindow* window = commands.activeObjectWindow();
+        ASSERT_EQ(prompts.errors.size(), 1u);
+        EXPECT_TRUE(prompts.errors[0].text.contains(path("bad.kfm")));
+        EXPECT_TRUE(prompts.errors[0].text.contains("cut off"));
+        window->setObjectText("1/2/3");
+
+        prompts.saveNames = {path("bad.kfm")}; // Save asks for a name, and the question protects
+        prompts.answers = {Answer::Cancel};
+        commands.MSave_Click();
+        EXPECT_EQ(prompts.questions.size(), 1u);
+        EXPECT_EQ(readBytes(path("bad.kfm")), unreadable);
+
+        prompts.saveNames = {path("other.kfm")};
+        commands.MSAveas_Click();
+        EXPECT_EQ(savedText(path("other.kfm")), "1/2/3");
+        EXPECT_EQ(readBytes(path("bad.kfm")), unreadable);
+
+        w.open();
+        window = commands.activeObjectWindow();
+        window->setObjectText("4/5/6");
+        prompts.answers = {Answer::Yes};
+        prompts.saveNames = {path("closed.kfm")};
+        EXPECT_TRUE(closeWindow(window));
+        EXPECT_EQ(savedText(path("closed.kfm")), "4/5/6");
+        EXPECT_EQ(readBytes(path("bad.kfm")), unreadable);
+        EXPECT_TRUE(prompts.scriptUsedUp());
+        prompts.questions.clear();
+        QFile::remove(path("other.kfm"));
+        QFile::remove(path("closed.kfm"));
+    }
 }
 
 TEST_F(FileCommandsTest, CancelledLoadOpensNothing) {
@@ -349,6 +409,28 @@ TEST_F(FileCommandsTest, ShippedExamplesLoad) {
         ++loaded;
     }
     EXPECT_GE(loaded, 5);
+}
+
+// The dialog itself, as the Load and Save commands show it.
+TEST(AllFilesEntry, ShowsEveryFileAlsoNamesWithoutADot) {
+    QFileDialog dialog(nullptr, "Load", QString(), "Wirevane Files (*.kfm);;Alle Dateien (*.*)");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    letAllFilesEntryShowEveryFile(dialog);
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    auto* entries = dialog.findChild<QComboBox*>("fileTypeCombo");
+    ASSERT_NE(model, nullptr);
+    ASSERT_NE(entries, nullptr);
+    const auto choose = [&](int index) { // as the user picks an entry
+        entries->setCurrentIndex(index);
+        emit entries->activated(index);
+        emit entries->textActivated(entries->itemText(index));
+    };
+    EXPECT_EQ(model->nameFilters(), QStringList{"*.kfm"});
+    choose(1);
+    EXPECT_EQ(entries->currentText(), "Alle Dateien (*.*)");
+    EXPECT_EQ(model->nameFilters(), QStringList{"*"});
+    choose(0);
+    EXPECT_EQ(model->nameFilters(), QStringList{"*.kfm"});
 }
 
 } // namespace

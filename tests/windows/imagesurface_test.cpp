@@ -1,6 +1,7 @@
 #include "engine/imagesurface.h"
 #include "engine/objectcompiler.h"
 #include "engine/renderer.h"
+#include "pixelcount.h"
 
 #include <gtest/gtest.h>
 
@@ -8,14 +9,6 @@ namespace wirevane {
 namespace {
 
 constexpr Colour kRed = 0x0000FF;
-
-int countPixels(const QImage& image, QRgb rgb) {
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += image.pixel(x, y) == rgb;
-    return n;
-}
 
 TEST(ImageSurface, DrawsOnePixelLinesInSurfaceUnits) {
     ImageSurface surface(100, 50);

@@ -206,6 +206,41 @@ TEST_F(FrameTest, TilingManyWindowsMakesAGridThatCoversTheArea) {
     }
 }
 
+TEST_F(FrameTest, CascadeStepsEachWindowDownAndRightOfTheOneBefore) {
+    for (int i = 0; i < 3; ++i)
+        newWindow()->parentWidget()->move(0, 0);
+    frame.MUeberlappend->trigger();
+    const QList<QMdiSubWindow*> windows = frame.frameArea->subWindowList();
+    const QRect area = frame.frameArea->viewport()->rect();
+    for (int i = 1; i < windows.size(); ++i) {
+        EXPECT_GT(windows[i]->x(), windows[i - 1]->x()) << i;
+        EXPECT_GT(windows[i]->y(), windows[i - 1]->y()) << i;
+        EXPECT_TRUE(area.contains(windows[i]->geometry())) << i;
+    }
+}
+
+TEST_F(FrameTest, TilingLeavesTheMinimisedWindowsRowFree) {
+    newWindow();
+    newWindow();
+    newWindow();
+    const QList<QMdiSubWindow*> windows = frame.frameArea->subWindowList();
+    windows[0]->showMinimized();
+    frame.MSmboleanordnen->trigger();
+    const QRect icon = windows[0]->geometry();
+    const QRect area = frame.frameArea->viewport()->rect();
+    for (QAction* command : {frame.Muntereinander, frame.Mnebeneinander}) {
+        command->trigger();
+        EXPECT_TRUE(windows[0]->isMinimized());
+        EXPECT_EQ(windows[0]->geometry(), icon);
+        for (QMdiSubWindow* window : {windows[1], windows[2]})
+            EXPECT_FALSE(window->geometry().intersects(icon));
+        const int tiled = command == frame.Muntereinander
+                              ? windows[1]->height() + windows[2]->height()
+                              : windows[1]->height();
+        EXPECT_EQ(tiled, area.height() - icon.height());
+    }
+}
+
 TEST_F(FrameTest, ArrangeIconsLinesUpMinimisedWindowsAndMovesNothingElse) {
     newWindow();
     newWindow();

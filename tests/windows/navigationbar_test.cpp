@@ -5,12 +5,14 @@
 #include "engine/animationwindowsurface.h"
 #include "engine/navigationbar.h"
 #include "scriptedprompts.h"
+#include "startedanimation.h"
+#include "ui/updownspinner.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QTest>
+#include <QToolButton>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -37,23 +39,13 @@ double angleYZ(const Scene& scene, int point = 2) {
     return std::round(std::atan2(scene.sceneZ[point], scene.sceneY[point]) * 180 / M_PI);
 }
 
-class NavigationBarTest : public ::testing::Test {
+class NavigationBarTest : public StartedAnimation {
   protected:
-    Scene scene;
-    AnimationController controller{scene};
     ScriptedPrompts dialogs;
-    NavigationBar* bar = nullptr;
 
     NavigationBarTest() {
-        const ObjectInput input = triangle();
-        controller.MAnimation_Click(&input);
-        controller.animationWindow()->Timer1_Timer();
-        bar = controller.navigationBar();
+        startAnimation(triangle());
         bar->Timer1_Timer(); // takes the spinner's speed of 2
-    }
-    ~NavigationBarTest() override {
-        controller.closeNavigationBar();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
@@ -161,19 +153,27 @@ TEST_F(NavigationBarTest, RunModeKeepsTurningThroughZoomMoveAndSettingsClicks) {
     EXPECT_EQ(scene.turnXZ, 0);
 }
 
-TEST_F(NavigationBarTest, MoveButtonsShiftEveryPointByATenth) {
+TEST_F(NavigationBarTest, MoveButtonsShiftEveryPointByATenthAlongTheirAxis) {
+    const struct {
+        QPushButton* NavigationBar::*button;
+        double dx, dy, dz;
+    } moves[] = {
+        {&NavigationBar::Command12, 0.1, 0, 0},  {&NavigationBar::Command13, 0, 0.1, 0},
+        {&NavigationBar::Command14, 0, 0, 0.1},  {&NavigationBar::Command15, -0.1, 0, 0},
+        {&NavigationBar::Command16, 0, -0.1, 0}, {&NavigationBar::Command17, 0, 0, -0.1},
+    };
     scene.sceneX[4] = 7; // above pointCount: untouched
-    const auto x = scene.sceneX;
-    const auto y = scene.sceneY;
-    const auto z = scene.sceneZ;
-    click(bar->Command12);
-    click(bar->Command16);
-    click(bar->Command14);
-    click(bar->Command14);
-    for (int i = 1; i <= 3; ++i) {
-        EXPECT_DOUBLE_EQ(scene.sceneX[i], x[i] + 0.1);
-        EXPECT_DOUBLE_EQ(scene.sceneY[i], y[i] - 0.1);
-        EXPECT_DOUBLE_EQ(scene.sceneZ[i], z[i] + 0.2);
+    for (const auto& m : moves) {
+        const auto x = scene.sceneX;
+        const auto y = scene.sceneY;
+        const auto z = scene.sceneZ;
+        click(bar->*m.button);
+        SCOPED_TRACE((bar->*m.button)->text().toStdString());
+        for (int i = 1; i <= 3; ++i) {
+            EXPECT_DOUBLE_EQ(scene.sceneX[i], x[i] + m.dx);
+            EXPECT_DOUBLE_EQ(scene.sceneY[i], y[i] + m.dy);
+            EXPECT_DOUBLE_EQ(scene.sceneZ[i], z[i] + m.dz);
+        }
     }
     EXPECT_EQ(scene.sceneX[4], 7);
 }
@@ -250,6 +250,12 @@ TEST_F(NavigationBarTest, SpinnerSetsSpeedAndItsText) {
     bar->UpDown1->setValue(40);
     EXPECT_EQ(scene.speedSetting, 25);
     bar->UpDown1->setValue(0);
+    EXPECT_EQ(bar->Text1->text(), QString(" 0\u00B0"));
+    // A bare spinner: its arrows step the speed, and it has no edit field to type into.
+    EXPECT_TRUE(bar->UpDown1->findChildren<QLineEdit*>().isEmpty());
+    QTest::mouseClick(bar->UpDown1->upButton(), Qt::LeftButton);
+    EXPECT_EQ(scene.speedSetting, 1);
+    QTest::mouseClick(bar->UpDown1->downButton(), Qt::LeftButton);
     EXPECT_EQ(bar->Text1->text(), QString(" 0\u00B0"));
     bar->Timer1_Timer();
     const double before = angleXZ(scene);

@@ -9,6 +9,7 @@
 #include "engine/animationcontroller.h"
 #include "engine/scene.h"
 #include "scriptedprompts.h"
+#include "tests/common/temporaryfolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,7 +20,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -48,7 +48,10 @@ class StartTest : public ::testing::Test {
     }
     QList<QMdiSubWindow*> objectWindows() const { return frame.frameArea->subWindowList(); }
 
-    QString path(const QString& name) const { return folder.filePath(name); }
+    QString path(const QString& name) const {
+        return QString::fromStdString(folder.file(name.toStdString()));
+    }
+    QString folderPath() const { return QString::fromStdString(folder.path().string()); }
     void writeBytes(const QString& name, const QByteArray& bytes) {
         QFile file(path(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -56,7 +59,7 @@ class StartTest : public ::testing::Test {
     }
 
     ScriptedPrompts prompts;
-    QTemporaryDir folder;
+    tests::TemporaryFolder folder;
     Scene scene;
     AnimationController animation{scene};
     MainWindow frame{scene, animation};
@@ -115,7 +118,7 @@ TEST_F(StartTest, OpensAnExistingFileAsTypedAndShowsNoAboutBox) {
         QFileInfo(QStringLiteral(__FILE__)).dir().filePath("../../examples/house.kfm");
     ASSERT_TRUE(QFile::copy(original, path("my house.kfm")));
     const QString before = QDir::currentPath();
-    QDir::setCurrent(folder.path());
+    QDir::setCurrent(folderPath());
     start("my house.kfm");
     tickToTheEnd();
     EXPECT_TRUE(frame.isVisible());
@@ -132,7 +135,7 @@ TEST_F(StartTest, OpensAnExistingFileAsTypedAndShowsNoAboutBox) {
 }
 
 TEST_F(StartTest, WithoutAFileTheAboutBoxIsShownOverTheFrameAndNothingIsTold) {
-    const QString cases[] = {"", path("absent.kfm"), folder.path() + "/", folder.path() + "\\",
+    const QString cases[] = {"", path("absent.kfm"), folderPath() + "/", folderPath() + "\\",
                              QString(100000, 'x')};
     for (const QString& commandLine : cases) {
         aboutBoxes.clear();
@@ -147,9 +150,9 @@ TEST_F(StartTest, WithoutAFileTheAboutBoxIsShownOverTheFrameAndNothingIsTold) {
     EXPECT_TRUE(prompts.errors.empty());
 }
 
-TEST_F(StartTest, AFileThatIsNoObjectFileOpensANamedWindowAndTellsWhy) {
+TEST_F(StartTest, AFileThatIsNoObjectFileOpensANewUnnamedWindowAndTellsWhy) {
     writeBytes("broken.kfm", QByteArray("not an object file"));
-    ASSERT_TRUE(QDir(folder.path()).mkdir("folder.kfm"));
+    ASSERT_TRUE(QDir(folderPath()).mkdir("folder.kfm"));
     const QString cases[] = {path("broken.kfm"), path("folder.kfm")};
     for (const QString& commandLine : cases) {
         prompts.errors.clear();
@@ -160,8 +163,11 @@ TEST_F(StartTest, AFileThatIsNoObjectFileOpensANamedWindowAndTellsWhy) {
         EXPECT_TRUE(prompts.errors[0].text.contains(commandLine));
         ObjectWindow* window = frame.fileCommands().activeObjectWindow();
         ASSERT_NE(window, nullptr);
-        EXPECT_EQ(window->windowTitle(), "3D-Objekt - " + commandLine);
+        EXPECT_EQ(window->windowTitle(), "3D-Objekt");
+        EXPECT_EQ(window->Text2->text(), "noname.kfm");
+        EXPECT_EQ(window->Text4->text(), "");
         EXPECT_EQ(window->objectText(), "");
+        EXPECT_FALSE(window->hasUnsavedChanges());
     }
     EXPECT_EQ(objectWindows().size(), 2);
 }

@@ -1,4 +1,4 @@
-#include "documents/updownspinner.h"
+#include "ui/updownspinner.h"
 
 #include <QToolButton>
 #include <algorithm>

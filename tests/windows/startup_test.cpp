@@ -14,7 +14,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -115,7 +114,7 @@ TEST_F(StartTest, SetsTheStartValuesAndShowsTheFrameOnlyAtTheNinthTick) {
 
 TEST_F(StartTest, OpensAnExistingFileAsTypedAndShowsNoAboutBox) {
     const QString original =
-        QFileInfo(QStringLiteral(__FILE__)).dir().filePath("../../examples/house.kfm");
+        QStringLiteral(WIREVANE_SOURCE "/examples/house.kfm");
     ASSERT_TRUE(QFile::copy(original, path("my house.kfm")));
     const QString before = QDir::currentPath();
     QDir::setCurrent(folderPath());

@@ -1,8 +1,8 @@
 #include "app/examplewindow.h"
 
 #include "documents/colourswatch.h"
-#include "ui/updownspinner.h"
 #include "ui/twips.h"
+#include "ui/updownspinner.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

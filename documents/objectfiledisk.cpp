@@ -152,8 +152,8 @@ ObjectFileResult writeObjectFileAt(const std::string& path, const ObjectFileValu
         if (failure.empty() && std::ferror(old.get()))
             failure = "the old file cannot be read";
     }
-    if (failure.empty() && (std::fflush(file.get()) != 0 || !syncToDisk(file.get()) ||
-                            fault == SaveFault::Flush))
+    if (failure.empty() &&
+        (std::fflush(file.get()) != 0 || !syncToDisk(file.get()) || fault == SaveFault::Flush))
         failure = systemReason(fault == SaveFault::Flush ? EIO : errno);
     if (std::fclose(file.release()) != 0 && failure.empty())
         failure = systemReason(errno);

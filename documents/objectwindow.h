@@ -1,8 +1,8 @@
 #pragma once
 
 #include "documents/colourswatch.h"
-#include "ui/updownspinner.h"
 #include "engine/objectcompiler.h"
+#include "ui/updownspinner.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

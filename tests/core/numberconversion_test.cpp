@@ -33,8 +33,8 @@ TEST(NumberConversion, ReadsTheLeadingDecimalNumber) {
         {"&h1f", 31},
         {"&O17", 15},
         {"&O19", 1}, // 9 is no octal digit
-        {"&O8", 0},
-        {"&O78", 7},
+        {"&O8", 0},  // nor is 8
+        {"&O78", 7}, // the digits before it count
         {"&HFFFFFFFFFF", 1099511627775.0},
         {"&X1", 0},
         {"", 0},

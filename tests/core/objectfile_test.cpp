@@ -130,7 +130,7 @@ TEST(ObjectFile, AcceptsEveryNumberTagAndConvertsToTheField) {
         {{4, 0, 0x00, 0x00, 0x60, 0x40}, 3.5, 4},             // float 3.5, half to even
         {{5, 0, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F}, 1, 1},         // double 1
         {{5, 0, 0, 0, 0, 0, 0x10, 0x5F, 0x6F, 0x41}, 0xFAF880, 0xFAF880}, // double
-        {{2, 0, 0xFF, 0xFF}, -1, 0xFFFFFF},                   // 16-bit is signed
+        {{2, 0, 0xFF, 0xFF}, -1, 0xFFFFFF},                               // 16-bit is signed
     };
     for (const auto& c : cases) {
         FileBytes file = exampleFile();
@@ -175,8 +175,8 @@ TEST(ObjectFile, ReadsNumbersOtherProgramsWroteLeniently) {
         Colour backgroundColor;
         std::int16_t showCross;
     } cases[] = {
-        {{3, 0, 0, 0, 0, 1}, {2, 0, 2, 0}, 0, 1},                             // bit 24 dropped
-        {{3, 0, 0xFF, 0xFF, 0xFF, 0xFF}, {2, 0, 0xFF, 0xFF}, 0xFFFFFF, 1},    // -1
+        {{3, 0, 0, 0, 0, 1}, {2, 0, 2, 0}, 0, 1},                                // bit 24 dropped
+        {{3, 0, 0xFF, 0xFF, 0xFF, 0xFF}, {2, 0, 0xFF, 0xFF}, 0xFFFFFF, 1},       // -1
         {{3, 0, 0x56, 0x34, 0x12, 0x80}, {4, 0, 0, 0, 0x80, 0x3E}, 0x123456, 1}, // cross 0.25
         {{5, 0, 0, 0, 0, 0, 0, 0, 0xF8, 0xBF}, {4, 0, 0, 0, 0, 0x80}, 0xFFFFFE, 0}, // -1.5, -0
     };

@@ -1,8 +1,8 @@
 // The example window: the example object, the disabled mock-up and its pointer lines.
 #include "app/examplewindow.h"
 #include "documents/colourswatch.h"
-#include "ui/updownspinner.h"
 #include "engine/objectcompiler.h"
+#include "ui/updownspinner.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -113,8 +113,7 @@ TEST_F(StartTest, SetsTheStartValuesAndShowsTheFrameOnlyAtTheNinthTick) {
 }
 
 TEST_F(StartTest, OpensAnExistingFileAsTypedAndShowsNoAboutBox) {
-    const QString original =
-        QStringLiteral(WIREVANE_SOURCE "/examples/house.kfm");
+    const QString original = QStringLiteral(WIREVANE_SOURCE "/examples/house.kfm");
     ASSERT_TRUE(QFile::copy(original, path("my house.kfm")));
     const QString before = QDir::currentPath();
     QDir::setCurrent(folderPath());

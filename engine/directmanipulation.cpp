@@ -1,6 +1,8 @@
 #include "engine/directmanipulation.h"
 
 #include "engine/animationcontroller.h"
+#include "engine/animationwindow.h"
+#include "engine/animationwindowsurface.h"
 #include "engine/navigationbar.h"
 
 #include <QKeyEvent>
@@ -22,7 +24,7 @@ constexpr int kMostNotchesPerEvent = 10;
 
 } // namespace
 
-DirectManipulation::DirectManipulation(QWidget& window, Scene& scene,
+DirectManipulation::DirectManipulation(AnimationWindow& window, Scene& scene,
                                        AnimationController& animation)
     : QObject(&window), window_(window), scene_(scene), animation_(animation) {
     window.setCursor(Qt::OpenHandCursor);
@@ -87,8 +89,12 @@ bool DirectManipulation::move(const QMouseEvent& event) {
                             kMostDegreesPerEvent);
     pendingYZ_ = std::clamp(pendingYZ_ + delta.y() * perPixelY, -kMostDegreesPerEvent,
                             kMostDegreesPerEvent);
+    // A slanted movement takes a redraw for each plane; only the second one need be shown.
+    AnimationWindowSurface& surface = window_.surface();
+    surface.beginFrame();
     draggedXZ_ += turnBy(pendingXZ_, &Scene::turnXZ);
     draggedYZ_ += turnBy(pendingYZ_, &Scene::turnYZ);
+    surface.endFrame();
     return true;
 }
 

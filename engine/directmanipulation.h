@@ -8,11 +8,11 @@
 class QKeyEvent;
 class QMouseEvent;
 class QWheelEvent;
-class QWidget;
 
 namespace wirevane {
 
 class AnimationController;
+class AnimationWindow;
 
 // Turning with the mouse, zooming with the wheel and the keys of the animation window. Works
 // on top of the navigation bar: every change is a turn or zoom value of the scene and one
@@ -35,7 +35,7 @@ class DirectManipulation : public QObject {
     // Wheel movement of one notch, in eighths of a degree.
     static constexpr int kNotch = 120;
 
-    DirectManipulation(QWidget& window, Scene& scene, AnimationController& animation);
+    DirectManipulation(AnimationWindow& window, Scene& scene, AnimationController& animation);
 
     // Whether a left-button drag is going on.
     bool dragging() const { return dragging_; }
@@ -54,7 +54,7 @@ class DirectManipulation : public QObject {
     void flick();
     void endDrag();
 
-    QWidget& window_;
+    AnimationWindow& window_;
     Scene& scene_;
     AnimationController& animation_;
 

@@ -3,6 +3,7 @@
 #include "mainwindow_fixture.h"
 
 #include <QDropEvent>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QMimeData>
@@ -71,6 +72,8 @@ TEST_F(FileDropTest, WhatMayBeDropped) {
     ASSERT_TRUE(picture.save(image));
     const QString cube = objectFile("cube.kfm", "1/2/3");
     const QString notes = write("notes.txt", "1/2/3\n");
+    const QString objects = folder.filePath("objects.kfm");
+    ASSERT_TRUE(QDir().mkdir(objects));
     const QString bare = write("points", "1/1/1\r\n2/2/2\r\n\r\n1-2\r\n");
 
     struct Row {
@@ -83,6 +86,7 @@ TEST_F(FileDropTest, WhatMayBeDropped) {
         {{bare}, true}, // a text file without an extension
         {{cube, notes}, true},
         {{folder.path()}, false},
+        {{objects}, false}, // a folder, whatever its name
         {{image}, false},
         {{cube, image}, false},
         {{folder.filePath("missing.kfm")}, false},

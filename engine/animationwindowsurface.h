@@ -81,7 +81,7 @@ class AnimationWindowSurface : public ImageSurface {
 
     // What needs repainting, in tiles of the image: the lines of a turning object cover only a
     // small part of their bounding box.
-    static constexpr int kTileSize = 16;
+    static constexpr int kTileSize = 32;
     std::vector<unsigned char> tiles_;
     int tileColumns_ = 1;
     int lastPixelX_ = 0, lastPixelY_ = 0;

@@ -156,14 +156,14 @@ void DirectManipulation::endDrag() {
 bool DirectManipulation::wheel(const QWheelEvent& event) {
     if (!animation_.navigationBarExists())
         return false;
-    const int delta = event.angleDelta().y();
+    constexpr int kMost = kNotch * kMostNotchesPerEvent;
+    const int delta = std::clamp(event.angleDelta().y(), -kMost, kMost);
     if (delta == 0)
         return true;
     // A touchpad sends small steps; a change of direction starts counting afresh.
     if ((delta > 0) != (wheelPending_ > 0))
         wheelPending_ = 0;
-    wheelPending_ = std::clamp(wheelPending_ + delta, -kNotch * kMostNotchesPerEvent,
-                               kNotch * kMostNotchesPerEvent);
+    wheelPending_ = std::clamp(wheelPending_ + delta, -kMost, kMost);
     const int notches = wheelPending_ / kNotch;
     wheelPending_ -= notches * kNotch;
     NavigationBar* bar = animation_.navigationBar();

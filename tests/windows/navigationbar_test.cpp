@@ -335,7 +335,7 @@ TEST_F(PointerTest, WheelZoomsOneStepANotch) {
     };
     const Row rows[] = {{{120}, 3.6},          {{-120}, 2.4},       {{240}, 4.32},
                         {{30, 30, 30, 30}, 3.6}, {{30, 30, 30}, 3}, {{90, -90, 60}, 3},
-                        {{0}, 3},              {{2'000'000'000}, 3 * std::pow(1.2, 10)}};
+                        {{0}, 3},              {{2'000'000'000, 2'147'483'647}, 3 * std::pow(1.2, 20)}};
     for (const Row& row : rows) {
         scene.sceneX[1] = 3;
         for (int angle : row.angles)

@@ -29,6 +29,7 @@ DirectManipulation::DirectManipulation(AnimationWindow& window, Scene& scene,
     : QObject(&window), window_(window), scene_(scene), animation_(animation) {
     window.setCursor(Qt::OpenHandCursor);
     window.setFocusPolicy(Qt::StrongFocus);
+    window.setFocus(); // the keys work as soon as the window is active
     window.installEventFilter(this);
 }
 

@@ -376,6 +376,7 @@ TEST_F(PointerTest, KeysActAsTheTurnPadZoomAndRun) {
 TEST_F(PointerTest, HandOpensOverThePictureAndClosesWhileDragging) {
     EXPECT_EQ(window->cursor().shape(), Qt::OpenHandCursor);
     EXPECT_EQ(window->focusPolicy(), Qt::StrongFocus);
+    EXPECT_EQ(window->focusWidget(), window);
     QTest::mousePress(window, Qt::LeftButton, {}, QPoint(50, 50));
     EXPECT_EQ(window->cursor().shape(), Qt::ClosedHandCursor);
     QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(50, 50));

@@ -8,6 +8,7 @@
 #include "credits/creditsscreen.h"
 #include "documents/editcommands.h"
 #include "documents/filecommands.h"
+#include "documents/filedrop.h"
 #include "documents/objectwindow.h"
 #include "engine/animationcontroller.h"
 #include "engine/navigationbar.h"
@@ -118,6 +119,7 @@ MainWindow::MainWindow(Scene& scene, AnimationController& animation, QWidget* pa
     creditsScreenOpener = showCreditsScreen;
 
     fileCommands_ = std::make_unique<FileCommands>(*frameArea, scene_);
+    fileDrop_ = std::make_unique<FileDrop>(*this, *fileCommands_);
 
     createMenus();
     createToolbar();

@@ -22,6 +22,7 @@ namespace wirevane {
 struct Scene;
 class AnimationController;
 class FileCommands;
+class FileDrop;
 class InterfaceState;
 class ObjectWindow;
 
@@ -135,6 +136,7 @@ class MainWindow : public QMainWindow {
     Scene& scene_;
     AnimationController& animation_;
     std::unique_ptr<FileCommands> fileCommands_;
+    std::unique_ptr<FileDrop> fileDrop_; // files dropped on the frame
     std::unique_ptr<InterfaceState> interfaceState_;
     std::array<QAction*, kToolbarPositions> toolbarButtons_{};
     QList<QAction*> windowListEntries_;

@@ -169,13 +169,35 @@ bool FileCommands::saveObjectFile(ObjectWindow& window) {
 
 bool FileCommands::loadObjectFile(ObjectWindow& window) {
     ObjectFileValues values;
+    if (!readObjectFile(&window, values))
+        return false;
+    showLoaded(window, values);
+    return true;
+}
+
+ObjectWindow* FileCommands::openReadableFile(const QString& path) {
+    currentFileName = path;
+    ObjectFileValues values;
+    if (!readObjectFile(frame_.window(), values))
+        return nullptr;
+    ObjectWindow* window = createWindow();
+    nameWindow(*window, true);
+    showLoaded(*window, values);
+    return window;
+}
+
+bool FileCommands::readObjectFile(QWidget* reportTo, ObjectFileValues& values) {
     const ObjectFileResult result = readObjectFileAt(localPath(currentFileName), values);
     if (!result.ok()) {
-        prompts().tellError(&window, QStringLiteral("File not loaded"),
+        prompts().tellError(reportTo, QStringLiteral("File not loaded"),
                             QStringLiteral("The file %1 could not be loaded.\n\n%2")
                                 .arg(currentFileName, QString::fromStdString(result.reason)));
         return false;
     }
+    return true;
+}
+
+void FileCommands::showLoaded(ObjectWindow& window, const ObjectFileValues& values) {
     scene_.axisOrder = values.axisOrder;
     scene_.objectColor = values.objectColor;
     scene_.backgroundColor = values.backgroundColor;
@@ -189,7 +211,6 @@ bool FileCommands::loadObjectFile(ObjectWindow& window) {
     window.Text3->setText(QString::fromStdString(axisOrderText(values.axisOrder)));
     window.Check1->setChecked(values.showCross != 0);
     window.markSaved();
-    return true;
 }
 
 } // namespace wirevane

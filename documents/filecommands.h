@@ -10,6 +10,7 @@ class QMdiArea;
 namespace wirevane {
 
 class ObjectWindow;
+struct ObjectFileValues;
 
 // New, Load, Save and Save as, and the saves that the close question of an object window
 // starts. Works on the frame's active object window, or creates one in the frame. The five
@@ -30,6 +31,9 @@ class FileCommands : public QObject {
     // be loaded is reported, and the window stays as a new, unnamed object, so that no save
     // can go to the file it could not read.
     ObjectWindow* openFileWindow();
+    // Opens the object file at path in a new window, as Load does, but only when it can be
+    // read: a file that cannot is reported and opens nothing. Returns the window or nullptr.
+    ObjectWindow* openReadableFile(const QString& path);
 
     // Saves a window for its close question; sets cancel when it must stay open.
     void saveWindow(ObjectWindow& window, bool& cancel);
@@ -45,6 +49,8 @@ class FileCommands : public QObject {
     SaveOutcome saveAs(ObjectWindow& window, QWidget* dialogParent, bool setTitle);
     bool saveObjectFile(ObjectWindow& window);
     bool loadObjectFile(ObjectWindow& window);
+    bool readObjectFile(QWidget* reportTo, ObjectFileValues& values);
+    void showLoaded(ObjectWindow& window, const ObjectFileValues& values);
     void nameWindow(ObjectWindow& window, bool setTitle);
 
     QMdiArea& frame_;

@@ -3,6 +3,7 @@
 #include "engine/animationwindow.h"
 #include "engine/animationwindowsurface.h"
 #include "engine/coordinatetable.h"
+#include "engine/directmanipulation.h"
 #include "engine/navigationbar.h"
 
 #include <QCheckBox>
@@ -85,6 +86,7 @@ AnimationWindow* AnimationController::animationWindow() {
                 &AnimationController::finishOpening);
         connect(window, &AnimationWindow::closed, this,
                 &AnimationController::animationWindowClosed);
+        new DirectManipulation(*window, scene_, *this); // owned by the window
         animationWindow_ = window;
     }
     return animationWindow_;

@@ -3,6 +3,7 @@
 #include "engine/animationcontroller.h"
 #include "engine/animationwindow.h"
 #include "engine/animationwindowsurface.h"
+#include "engine/coordinatetable.h"
 #include "engine/navigationbar.h"
 #include "scriptedprompts.h"
 #include "startedanimation.h"
@@ -13,7 +14,9 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <cmath>
+#include <vector>
 #include <gtest/gtest.h>
 
 namespace {
@@ -261,6 +264,135 @@ TEST_F(NavigationBarTest, SpinnerSetsSpeedAndItsText) {
     const double before = angleXZ(scene);
     click(bar->Command2); // a step of 0 turns nothing
     EXPECT_EQ(angleXZ(scene), before);
+}
+
+// Direct manipulation of the animation window: the mouse, the wheel and the keys act through
+// the same scene values and redraws as the bar's buttons. The window is 553 by 375 pixels.
+class PointerTest : public NavigationBarTest {
+  protected:
+    AnimationWindow* window = controller.animationWindow();
+
+    // A left-button drag from the window's middle, in ten even moves.
+    void drag(int dx, int dy) {
+        const QPoint start(window->width() / 2, window->height() / 2);
+        QTest::mousePress(window, Qt::LeftButton, {}, start);
+        for (int step = 1; step <= 10; ++step)
+            QTest::mouseMove(window, start + QPoint(dx * step / 10, dy * step / 10));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, start + QPoint(dx, dy));
+    }
+    void wheel(int angle) {
+        const QPointF at(window->width() / 2, window->height() / 2);
+        QWheelEvent event(at, window->mapToGlobal(at), {}, QPoint(0, angle), Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(window, &event);
+    }
+};
+
+TEST_F(PointerTest, DragTurnsByWholeDegreesAndTheTableFollows) {
+    struct Row {
+        int dx, dy;
+        double xz, yz; // angles of point 1 in the x-z plane and point 2 in the y-z plane
+    };
+    // 180 degrees across the window: 100 of 553 pixels are 32.5 degrees, 70 of 375 are 33.6.
+    const Row rows[] = {{100, 0, -32, 0}, {-100, 0, 32, 0}, {0, 70, 0, 33}, {0, -70, 0, -33},
+                        {1, 0, 0, 0}};
+    for (const Row& row : rows) {
+        const PointTable startX = scene.sceneX, startY = scene.sceneY, startZ = scene.sceneZ;
+        drag(row.dx, row.dy);
+        for (int i = 0; i < 3; ++i)
+            bar->Timer1_Timer(); // step mode: nothing turns after the drag
+        EXPECT_EQ(angleXZ(scene), row.xz) << row.dx << "," << row.dy;
+        EXPECT_EQ(angleYZ(scene), row.yz) << row.dx << "," << row.dy;
+        // Back to where the row started, for the next one.
+        scene.sceneX = startX;
+        scene.sceneY = startY;
+        scene.sceneZ = startZ;
+    }
+
+    click(bar->Check2); // "3D-Data"
+    drag(100, 0);
+    controller.coordinateTable()->Timer1_Timer();
+    EXPECT_EQ(controller.coordinateTable()->cellText(1, 4), QString("-32\u00B0"));
+    EXPECT_EQ(controller.coordinateTable()->cellText(1, 3).toDouble(), -15.9); // 3 * sin 32
+}
+
+TEST_F(PointerTest, InRunModeADragFlicksTheTurnAndAClickKeepsIt) {
+    click(bar->Check3); // "Run"
+    struct Row {
+        int dx, dy;
+        double turnXZ, turnYZ; // what keeps turning after the drag; the speed is 2
+    };
+    const Row rows[] = {{100, 10, -2, 0}, {-100, 0, 2, 0}, {10, 70, 0, 2}, {0, -70, 0, -2},
+                        {0, 0, 0, -2} /* a click: the last turn goes on */};
+    for (const Row& row : rows) {
+        drag(row.dx, row.dy);
+        EXPECT_EQ(scene.turnXZ, row.turnXZ) << row.dx << "," << row.dy;
+        EXPECT_EQ(scene.turnYZ, row.turnYZ) << row.dx << "," << row.dy;
+    }
+    const double before = angleYZ(scene);
+    bar->Timer2_Timer();
+    EXPECT_EQ(angleYZ(scene), before - 2);
+}
+
+TEST_F(PointerTest, WheelZoomsOneStepANotch) {
+    struct Row {
+        std::vector<int> angles;
+        double x; // of point 1, at 3 before
+    };
+    const Row rows[] = {{{120}, 3.6},          {{-120}, 2.4},       {{240}, 4.32},
+                        {{30, 30, 30, 30}, 3.6}, {{30, 30, 30}, 3}, {{90, -90, 60}, 3},
+                        {{0}, 3},              {{2'000'000'000, 2'147'483'647}, 3 * std::pow(1.2, 20)}};
+    for (const Row& row : rows) {
+        scene.sceneX[1] = 3;
+        for (int angle : row.angles)
+            wheel(angle);
+        EXPECT_NEAR(scene.sceneX[1], row.x, 1e-9) << row.angles.size() << " " << row.angles[0];
+        wheel(row.angles.back() > 0 ? -1 : 1); // a change of direction drops what is left
+    }
+}
+
+TEST_F(PointerTest, KeysActAsTheTurnPadZoomAndRun) {
+    struct Row {
+        Qt::Key key;
+        double xz, yz, x; // change of angle of point 1 (x-z), point 2 (y-z); x of point 1
+    };
+    const Row rows[] = {{Qt::Key_Right, 2, 0, 0},  {Qt::Key_Left, -2, 0, 0},
+                        {Qt::Key_Up, 0, 2, 0},     {Qt::Key_Down, 0, -2, 0},
+                        {Qt::Key_Plus, 0, 0, 3.6}, {Qt::Key_Minus, 0, 0, 2.4},
+                        {Qt::Key_A, 0, 0, 0}};
+    for (const Row& row : rows) {
+        scene.sceneX = {0, 3, 0, -3};
+        scene.sceneY = {0, 0, 3, 0};
+        scene.sceneZ = {};
+        QTest::keyClick(window, row.key);
+        EXPECT_EQ(angleXZ(scene), row.xz) << row.key;
+        EXPECT_EQ(angleYZ(scene), row.yz) << row.key;
+        if (row.x != 0) {
+            EXPECT_NEAR(scene.sceneX[1], row.x, 1e-9) << row.key;
+        }
+    }
+    QTest::keyClick(window, Qt::Key_Space);
+    EXPECT_TRUE(bar->Check3->isChecked());
+    EXPECT_TRUE(bar->Timer2.isActive());
+    QTest::keyClick(window, Qt::Key_Space);
+    EXPECT_FALSE(bar->Check3->isChecked());
+    EXPECT_TRUE(bar->Timer1.isActive());
+}
+
+TEST_F(PointerTest, HandOpensOverThePictureAndClosesWhileDragging) {
+    EXPECT_EQ(window->cursor().shape(), Qt::OpenHandCursor);
+    EXPECT_EQ(window->focusPolicy(), Qt::StrongFocus);
+    EXPECT_EQ(window->focusWidget(), window);
+    QTest::mousePress(window, Qt::LeftButton, {}, QPoint(50, 50));
+    EXPECT_EQ(window->cursor().shape(), Qt::ClosedHandCursor);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(50, 50));
+    EXPECT_EQ(window->cursor().shape(), Qt::OpenHandCursor);
+    // The right button is the window's own.
+    QTest::mousePress(window, Qt::RightButton, {}, QPoint(50, 50));
+    QTest::mouseMove(window, QPoint(250, 50));
+    QTest::mouseRelease(window, Qt::RightButton, {}, QPoint(250, 50));
+    EXPECT_EQ(angleXZ(scene), 0);
+    EXPECT_EQ(window->cursor().shape(), Qt::OpenHandCursor);
 }
 
 } // namespace

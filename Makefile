@@ -39,7 +39,9 @@ bench: build
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
+# A package of an earlier version would be left beside the new one.
 package: build
+	rm -f $(BUILD_DIR)/wirevane_*.deb
 	cmake --build $(BUILD_DIR) --target package
 
 package-check: package

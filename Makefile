@@ -11,8 +11,9 @@ CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo
 endif
 FUZZ_DIR := build-fuzz
 FUZZ_SECONDS ?= 20
+PREFIX ?= /usr/local
 
-.PHONY: deps configure build run test bench fuzz-smoke format clean
+.PHONY: deps configure build run test bench fuzz-smoke format clean install package package-check
 
 deps:
 	@scripts/install-deps
@@ -33,6 +34,18 @@ test: build
 
 bench: build
 	@scripts/run-benchmarks $(BUILD_DIR)
+
+# DESTDIR, when given, is passed on to the install through the environment.
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# A package of an earlier version would be left beside the new one.
+package: build
+	rm -f $(BUILD_DIR)/wirevane_*.deb
+	cmake --build $(BUILD_DIR) --target package
+
+package-check: package
+	@scripts/check-package $(BUILD_DIR)
 
 fuzz-smoke: deps
 	cmake -S . -B $(FUZZ_DIR) -G Ninja -DWIREVANE_FUZZ=ON -DWIREVANE_BENCH=OFF \

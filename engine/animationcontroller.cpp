@@ -1,5 +1,6 @@
 #include "engine/animationcontroller.h"
 
+#include "engine/animationexport.h"
 #include "engine/animationwindow.h"
 #include "engine/animationwindowsurface.h"
 #include "engine/coordinatetable.h"
@@ -85,6 +86,7 @@ AnimationWindow* AnimationController::animationWindow() {
                 &AnimationController::finishOpening);
         connect(window, &AnimationWindow::closed, this,
                 &AnimationController::animationWindowClosed);
+        new AnimationExport(*window, scene_, [this] { return exportView(); });
         animationWindow_ = window;
     }
     return animationWindow_;
@@ -106,6 +108,15 @@ void AnimationController::redraw() {
     NavigationBar* bar = navigationBar();
     const RenderOptions options{bar->Check2->isChecked(), bar->Check4->isChecked()};
     animationWindow_->draw(rendererState_, options);
+}
+
+AnimationExport::View AnimationController::exportView() {
+    NavigationBar* bar = navigationBar();
+    AnimationExport::View view;
+    view.options = {bar->Check2->isChecked(), bar->Check4->isChecked()};
+    view.running = bar->Check3->isChecked();
+    view.tickIntervalMs = bar->Timer2.interval();
+    return view;
 }
 
 void AnimationController::clearAnimationWindow() {

@@ -6,9 +6,9 @@
 
 #include <QBuffer>
 #include <QFileInfo>
-#include <QImageWriter>
 #include <QSaveFile>
 #include <cmath>
+#include <png.h>
 
 namespace wirevane {
 namespace {
@@ -86,13 +86,25 @@ QByteArray renderTurnAnimation(Scene scene, QSize size, const RenderOptions& opt
     return bytes;
 }
 
+// libpng itself rather than Qt's image writer, which loads every image-format plugin (and the
+// libraries behind them) before it settles on its own PNG writer.
 QByteArray pngBytes(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    if (!writer.write(image))
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    png.width = static_cast<png_uint_32>(rgb.width());
+    png.height = static_cast<png_uint_32>(rgb.height());
+    png.format = PNG_FORMAT_RGB;
+    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(png);
+    QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
+    // The row stride counts components, one byte each here; Qt pads rows to four bytes.
+    const bool written =
+        png_image_write_to_memory(&png, bytes.data(), &size, 0, rgb.constBits(),
+                                  static_cast<png_int_32>(rgb.bytesPerLine()), nullptr) != 0;
+    png_image_free(&png);
+    if (!written)
         return {};
+    bytes.resize(static_cast<qsizetype>(size));
     return bytes;
 }
 

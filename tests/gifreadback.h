@@ -17,6 +17,17 @@ struct GifReadBack {
     std::vector<QImage> frames; // what a viewer shows at each frame
 };
 
+// The pixels alone, row by row: images that show the same compare equal, whatever their format
+// or the colour space their file names.
+inline QByteArray rgbPixels(const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    QByteArray pixels;
+    for (int y = 0; y < rgb.height(); ++y)
+        pixels.append(reinterpret_cast<const char*>(rgb.constScanLine(y)),
+                      static_cast<qsizetype>(rgb.width()) * 4);
+    return pixels;
+}
+
 inline GifReadBack readGif(const QString& path) {
     GifReadBack out;
     int error = 0;

@@ -328,8 +328,7 @@ TEST_F(FileCommandsTest, CancelledLoadOpensNothing) {
 }
 
 TEST_F(FileCommandsTest, ShippedExamplesLoad) {
-    const std::filesystem::path examples =
-        std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "examples";
+    const std::filesystem::path examples = std::filesystem::path(WIREVANE_SOURCE) / "examples";
     int loaded = 0;
     for (const auto& entry : std::filesystem::directory_iterator(examples)) {
         if (entry.path().extension() != ".kfm")

@@ -111,8 +111,7 @@ TEST_F(StartTest, SetsTheStartValuesAndShowsTheFrameOnlyAtTheNinthTick) {
 }
 
 TEST_F(StartTest, OpensAnExistingFileAsTypedAndShowsNoAboutBox) {
-    const QString original =
-        QFileInfo(QStringLiteral(__FILE__)).dir().filePath("../../examples/house.kfm");
+    const QString original = QStringLiteral(WIREVANE_SOURCE "/examples/house.kfm");
     ASSERT_TRUE(QFile::copy(original, path("my house.kfm")));
     const QString before = QDir::currentPath();
     QDir::setCurrent(folder.path());

@@ -1,5 +1,6 @@
 #include "engine/animationcontroller.h"
 
+#include "engine/animationexport.h"
 #include "engine/animationwindow.h"
 #include "engine/animationwindowsurface.h"
 #include "engine/coordinatetable.h"
@@ -87,6 +88,7 @@ AnimationWindow* AnimationController::animationWindow() {
         connect(window, &AnimationWindow::closed, this,
                 &AnimationController::animationWindowClosed);
         new DirectManipulation(*window, scene_, *this); // owned by the window
+        new AnimationExport(*window, scene_, [this] { return exportView(); });
         animationWindow_ = window;
     }
     return animationWindow_;
@@ -108,6 +110,15 @@ void AnimationController::redraw() {
     NavigationBar* bar = navigationBar();
     const RenderOptions options{bar->Check2->isChecked(), bar->Check4->isChecked()};
     animationWindow_->draw(rendererState_, options);
+}
+
+AnimationExport::View AnimationController::exportView() {
+    NavigationBar* bar = navigationBar();
+    AnimationExport::View view;
+    view.options = {bar->Check2->isChecked(), bar->Check4->isChecked()};
+    view.running = bar->Check3->isChecked();
+    view.tickIntervalMs = bar->Timer2.interval();
+    return view;
 }
 
 void AnimationController::clearAnimationWindow() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/animationexport.h"
 #include "engine/objectcompiler.h"
 #include "engine/renderer.h"
 #include "engine/scene.h"
@@ -49,6 +50,8 @@ class AnimationController : public QObject {
 
   private:
     void finishOpening();
+    // What the navigation bar says about the view, for the animation window's exports.
+    AnimationExport::View exportView();
     void clearAnimationWindow();
     void openCoordinateTable();
     void closeCoordinateTable();

@@ -28,6 +28,10 @@ void ImageSurface::resize(int clientWidth, int clientHeight) {
 }
 
 QImage ImageSurface::composed() const {
+    // Text needs fonts and so a GUI application; a picture without numbers needs neither.
+    if (std::all_of(labels_.begin(), labels_.end(),
+                    [](const Label& label) { return label.text.empty(); }))
+        return image_;
     QImage out = image_;
     QPainter painter(&out);
     for (const Label& label : labels_) {

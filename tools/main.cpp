@@ -3,12 +3,15 @@
 #include "engine/objectcompiler.h"
 #include "engine/recordingsurface.h"
 #include "engine/renderer.h"
+#include "engine/sceneexport.h"
+#include "engine/svgsurface.h"
 #include "tools/jsonwriter.h"
+#include "tools/toolapplication.h"
 #include "tools/toolcommands.h"
 #include "tools/toolinput.h"
+#include "tools/tooloutput.h"
 
-#include <QGuiApplication>
-#include <charconv>
+#include <QFileInfo>
 #include <cstdio>
 #include <iostream>
 #include <map>
@@ -19,13 +22,13 @@ namespace wirevane {
 namespace {
 
 constexpr int kMaxSteps = 1'000'000;
-constexpr int kMaxImageSide = 16384;
 
 const char* const kToolHelp = R"(Usage: wirevane-tool COMMAND [OPTIONS] FILE
 
 Commands:
   compile   compile an object text and print the scene as JSON
-  render    compile, draw the scene and write a PNG or print the drawing as JSON
+  render    compile, draw the scene and write a PNG or SVG or print the drawing as JSON
+  animate   compile and write an animated GIF of the scene turning
   info      print the values of an object file as JSON
   pack      write an object file from an object text
 
@@ -44,34 +47,17 @@ would and prints the scene as JSON. Line endings of a text file become CR LF unl
 )";
 
 const char* const kRenderHelp =
-    R"(Usage: wirevane-tool render FILE [-o OUT.png] [--size WxH] [--turn-xz DEG]
+    R"(Usage: wirevane-tool render FILE [-o OUT] [--size WxH] [--turn-xz DEG]
                             [--turn-yz DEG] [--zoom F] [--steps N] [--data] [--numbers]
                             [--json] [compile options]
 
 Compiles FILE onto a scene with the program's start values, then draws it N times (default 1)
 with the given turn and zoom set before each drawing, on an image of WxH pixels (default 553x375).
-  -o OUT.png    write the picture
+  -o OUT        write the picture: OUT.png an image, OUT.svg a drawing
   --json        print the scene, projection and what the last drawing drew as JSON
   --data        compute the table angles, as with "3D-Data" ticked
   --numbers     draw the point numbers, as with "Number" ticked
 )";
-
-double parseDouble(const std::string& text, const std::string& option) {
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size())
-        throw UsageError{option + " takes a number, not '" + text + "'"};
-    return value;
-}
-
-int parseInt(const std::string& text, const std::string& option, int low, int high) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
-        throw UsageError{option + " takes a whole number from " + std::to_string(low) + " to " +
-                         std::to_string(high) + ", not '" + text + "'"};
-    return value;
-}
 
 void writePoints(JsonWriter& json, const PointTable& x, const PointTable& y, const PointTable* z,
                  int count) {
@@ -121,25 +107,46 @@ int compileCommand(ToolArguments args) {
     return 0;
 }
 
-// Draws into the image and records what was drawn, so one drawing gives both PNG and JSON.
+// Draws into the image and records what was drawn, so one drawing gives PNG, SVG and JSON.
 class RenderSurface : public ImageSurface {
   public:
-    using ImageSurface::ImageSurface;
+    RenderSurface(int width, int height) : ImageSurface(width, height), drawing(width, height) {}
 
+    void setScale(double left, double top, double right, double bottom) override {
+        ImageSurface::setScale(left, top, right, bottom);
+        drawing.setScale(left, top, right, bottom);
+    }
+    void setBackColor(Colour colour) override {
+        ImageSurface::setBackColor(colour);
+        drawing.setBackColor(colour);
+    }
     void clearSurface() override {
         ImageSurface::clearSurface();
         recorded.forgetDrawing();
+        drawing.clearSurface();
     }
     bool drawLine(float x1, float y1, float x2, float y2, Colour colour) override {
         return ImageSurface::drawLine(x1, y1, x2, y2, colour) &&
-               recorded.drawLine(x1, y1, x2, y2, colour);
+               recorded.drawLine(x1, y1, x2, y2, colour) &&
+               drawing.drawLine(x1, y1, x2, y2, colour);
     }
     bool drawCircle(float x, float y, float radius, Colour colour) override {
         return ImageSurface::drawCircle(x, y, radius, colour) &&
-               recorded.drawCircle(x, y, radius, colour);
+               recorded.drawCircle(x, y, radius, colour) &&
+               drawing.drawCircle(x, y, radius, colour);
+    }
+    void placeLabel(int index, const std::string& text, Colour colour, double left,
+                    double top) override {
+        ImageSurface::placeLabel(index, text, colour, left, top);
+        drawing.placeLabel(index, text, colour, left, top);
+    }
+    void setLabelText(int index, const std::string& text) override {
+        ImageSurface::setLabelText(index, text);
+        drawing.setLabelText(index, text);
     }
 
-    RecordingSurface recorded;
+    RecordingSurface recorded; // the last drawing, for JSON
+    SvgSurface drawing;        // everything the image shows, for SVG
 };
 
 int renderCommand(ToolArguments args) {
@@ -147,16 +154,11 @@ int renderCommand(ToolArguments args) {
         std::cout << kRenderHelp;
         return 0;
     }
-    int width = 553;
-    int height = 375;
-    if (auto size = args.option("--size")) {
-        const auto x = size->find('x');
-        if (x == std::string::npos)
-            throw UsageError{"--size takes WxH, not '" + *size + "'"};
-        width = parseInt(size->substr(0, x), "--size", 1, kMaxImageSide);
-        height = parseInt(size->substr(x + 1), "--size", 1, kMaxImageSide);
-    }
+    const PictureSize size = sizeOption(args);
     const auto output = args.option("-o");
+    std::optional<PictureFormat> format;
+    if (output && !(format = pictureFormatOf(QString::fromStdString(*output))))
+        throw UsageError{"-o takes a file name ending in .png or .svg, not '" + *output + "'"};
     const double turnXZ = parseDouble(args.option("--turn-xz").value_or("0"), "--turn-xz");
     const double turnYZ = parseDouble(args.option("--turn-yz").value_or("0"), "--turn-yz");
     const double zoom = parseDouble(args.option("--zoom").value_or("1"), "--zoom");
@@ -170,7 +172,9 @@ int renderCommand(ToolArguments args) {
     Scene scene;
     compileObject(scene, &input);
 
-    RenderSurface surface(width, height);
+    if (options.showNumbers || format == PictureFormat::Svg)
+        needGuiApplication();
+    RenderSurface surface(size.width, size.height);
     RendererState state;
     DrawOutcome outcome;
     for (int step = 0; step < steps; ++step) {
@@ -182,8 +186,9 @@ int renderCommand(ToolArguments args) {
     }
 
     if (output) {
-        if (!surface.composed().save(QString::fromStdString(*output), "PNG"))
-            throw InputError{*output + ": the picture cannot be written"};
+        const QString title = QFileInfo(QString::fromStdString(*output)).completeBaseName();
+        writeToolOutput(*output, format == PictureFormat::Svg ? svgBytes(surface.drawing, title)
+                                                              : pngBytes(surface.composed()));
     }
     if (printJson) {
         JsonWriter json;
@@ -256,6 +261,8 @@ int runTool(int argc, char** argv) {
             return infoCommand(ToolArguments(args));
         if (command == "pack")
             return packCommand(ToolArguments(args));
+        if (command == "animate")
+            return animateCommand(ToolArguments(args));
         throw UsageError{"unknown command '" + command + "'"};
     } catch (const UsageError& error) {
         std::cerr << "wirevane-tool: " << error.message << "\n(see 'wirevane-tool --help')\n";
@@ -269,11 +276,7 @@ int runTool(int argc, char** argv) {
 } // namespace wirevane
 
 int main(int argc, char** argv) {
-    // Text (the point numbers) needs a GUI application; the offscreen platform needs no display.
-    int qtArgc = 3;
-    char platformFlag[] = "-platform";
-    char platformName[] = "offscreen";
-    char* qtArgv[] = {argv[0], platformFlag, platformName, nullptr};
-    QGuiApplication app(qtArgc, qtArgv);
-    return wirevane::runTool(argc, argv);
+    const int status = wirevane::runTool(argc, argv);
+    wirevane::endGuiApplication();
+    return status;
 }

@@ -11,5 +11,6 @@ ObjectInput readToolObject(ToolArguments& args);
 
 int infoCommand(ToolArguments args);
 int packCommand(ToolArguments args);
+int animateCommand(ToolArguments args);
 
 } // namespace wirevane

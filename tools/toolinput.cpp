@@ -1,6 +1,7 @@
 #include "tools/toolinput.h"
 
 #include <algorithm>
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -31,6 +32,35 @@ std::vector<std::string> ToolArguments::positionals() const {
         if (arg.size() > 1 && arg[0] == '-')
             throw UsageError{"unknown option " + arg};
     return args_;
+}
+
+double parseDouble(const std::string& text, const std::string& option) {
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        throw UsageError{option + " takes a number, not '" + text + "'"};
+    return value;
+}
+
+int parseInt(const std::string& text, const std::string& option, int low, int high) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
+        throw UsageError{option + " takes a whole number from " + std::to_string(low) + " to " +
+                         std::to_string(high) + ", not '" + text + "'"};
+    return value;
+}
+
+PictureSize sizeOption(ToolArguments& args) {
+    PictureSize size;
+    if (auto text = args.option("--size")) {
+        const auto x = text->find('x');
+        if (x == std::string::npos)
+            throw UsageError{"--size takes WxH, not '" + *text + "'"};
+        size.width = parseInt(text->substr(0, x), "--size", 1, PictureSize::kMaxSide);
+        size.height = parseInt(text->substr(x + 1), "--size", 1, PictureSize::kMaxSide);
+    }
+    return size;
 }
 
 std::string readFileBytes(const std::string& path) {

@@ -12,7 +12,7 @@ namespace wirevane {
 struct UsageError {
     std::string message;
 };
-// Input that cannot be read: exit code 1.
+// Input that cannot be read or output that cannot be written: exit code 1.
 struct InputError {
     std::string message;
 };
@@ -30,6 +30,18 @@ class ToolArguments {
   private:
     std::vector<std::string> args_;
 };
+
+// Option values; a value out of form or range is a UsageError that names the option.
+double parseDouble(const std::string& text, const std::string& option);
+int parseInt(const std::string& text, const std::string& option, int low, int high);
+
+// --size WxH, or the animation window's client size when it is not given.
+struct PictureSize {
+    static constexpr int kMaxSide = 16384;
+    int width = 553;
+    int height = 375;
+};
+PictureSize sizeOption(ToolArguments& args);
 
 // LF and CR LF line endings become CR LF; a lone CR stays as it is.
 std::string toCrLf(const std::string& text);

@@ -6,10 +6,15 @@
 #include <QImage>
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
+
+#include "tests/gifreadback.h"
 
 namespace {
 
@@ -19,9 +24,12 @@ struct ToolRun {
     QByteArray err;
 };
 
-ToolRun runTool(const QStringList& args) {
+// setUp prepares the process before it starts (environment, user).
+ToolRun runTool(const QStringList& args, const std::function<void(QProcess&)>& setUp = {}) {
     QProcess process;
     process.setWorkingDirectory(WIREVANE_SOURCE);
+    if (setUp)
+        setUp(process);
     process.start(WIREVANE_TOOL, args);
     process.waitForFinished(60000);
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
@@ -106,7 +114,7 @@ TEST(ToolUsage, ReportsBadUsageAndUnreadableInput) {
     const ToolRun folder = runTool({"compile", "examples"});
     EXPECT_EQ(folder.exitCode, 1);
     EXPECT_TRUE(folder.err.contains("folder"));
-    for (const char* command : {"compile", "render"}) {
+    for (const char* command : {"compile", "render", "animate"}) {
         const ToolRun help = runTool({command, "--help"});
         EXPECT_EQ(help.exitCode, 0);
         EXPECT_TRUE(help.out.startsWith("Usage: wirevane-tool")) << command;
@@ -122,6 +130,142 @@ TEST(ToolUsage, TakesLineEndingsAsTypedUnlessRaw) {
     // Raw, the LFs are ordinary characters: one point line.
     const QByteArray raw = runTool({"compile", "--raw", lfText}).out;
     EXPECT_TRUE(raw.contains("\"pointCount\":1,\"connectionCount\":0")) << raw.toStdString();
+}
+
+
+// Exports: the files read back, and failures that leave no file behind.
+class ToolExport : public ::testing::Test {
+  protected:
+    QTemporaryDir folder;
+    void SetUp() override {
+        // Open to everyone: some cases run the tool as nobody.
+        QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                 QFile::ExeOwner | QFile::ReadOther |
+                                                 QFile::WriteOther | QFile::ExeOther);
+    }
+    QString path(const QString& name) const { return folder.filePath(name); }
+    QStringList entries() const {
+        return QDir(folder.path())
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+};
+
+TEST_F(ToolExport, AnimationReadsBackAsOneLoopingTurnOfRunModeTicks) {
+    const ToolRun run =
+        runTool({"animate", "examples/cube.txt", "--cross", "-o", path("cube.gif")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    const GifReadBack gif = readGif(path("cube.gif"));
+    ASSERT_TRUE(gif.ok);
+    EXPECT_EQ(gif.size, QSize(553, 375));
+    EXPECT_EQ(gif.frames.size(), 72u);
+    EXPECT_TRUE(gif.loopsForever);
+    EXPECT_EQ(std::count(gif.delays.begin(), gif.delays.end(), 2), 72);
+    // New-object colours: background black, object C0C000 (red 0, green 192, blue 192), cross
+    // E0E0E0, in a palette of four.
+    EXPECT_EQ(gif.palette, std::vector<QRgb>({qRgb(0, 0, 0), qRgb(0, 192, 192),
+                                              qRgb(0xE0, 0xE0, 0xE0), qRgb(0, 0, 0)}));
+    // Frame k shows the picture after k + 1 ticks: what render draws in k + 1 steps.
+    for (const int frame : {0, 1, 71}) {
+        SCOPED_TRACE(frame);
+        const QString png = path(QString("step%1.png").arg(frame));
+        ASSERT_EQ(runTool({"render", "examples/cube.txt", "--cross", "--turn-xz", "5", "--steps",
+                           QString::number(frame + 1), "-o", png})
+                      .exitCode,
+                  0);
+        EXPECT_TRUE(rgbPixels(gif.frames[static_cast<std::size_t>(frame)]) ==
+                    rgbPixels(QImage(png)));
+    }
+}
+
+TEST_F(ToolExport, OptionsSetPlaneFramesDelayAndSize) {
+    ASSERT_EQ(runTool({"animate", "examples/pyramid.txt", "--turn-yz", "-30", "--delay", "100",
+                       "--size", "120x80", "--numbers", "-o", path("p.gif")})
+                  .exitCode,
+              0);
+    const GifReadBack gif = readGif(path("p.gif"));
+    ASSERT_TRUE(gif.ok);
+    EXPECT_EQ(gif.size, QSize(120, 80));
+    EXPECT_EQ(gif.frames.size(), 12u);
+    EXPECT_EQ(gif.delays.back(), 10);
+    ASSERT_EQ(runTool({"animate", "examples/cube.txt", "--frames", "3", "-o", path("c.gif")})
+                  .exitCode,
+              0);
+    EXPECT_EQ(readGif(path("c.gif")).frames.size(), 3u);
+}
+
+TEST_F(ToolExport, PictureFormatFollowsTheExtension) {
+    const ToolRun svg = runTool({"render", "examples/house.txt", "--numbers", "-o", path("h.svg")});
+    ASSERT_EQ(svg.exitCode, 0) << svg.err.toStdString();
+    QFile file(path("h.svg"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_TRUE(text.contains("<svg")) << text.left(200).toStdString();
+    EXPECT_TRUE(text.contains(">1</text>"));
+    // A plain picture is an image job: no GUI application, nothing on stderr, even where a
+    // GUI application would warn about its runtime folder.
+    const ToolRun png =
+        runTool({"render", "examples/cube.txt", "-o", path("c.PNG")}, [](QProcess& process) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.remove("XDG_RUNTIME_DIR");
+            environment.remove("QT_QPA_PLATFORM");
+            environment.remove("DISPLAY");
+            process.setProcessEnvironment(environment);
+        });
+    EXPECT_EQ(png.exitCode, 0);
+    EXPECT_EQ(png.err.toStdString(), "");
+    EXPECT_EQ(QImage(path("c.PNG")).size(), QSize(553, 375));
+}
+
+TEST_F(ToolExport, FailuresExitWithACodeAndLeaveNoFile) {
+    ASSERT_TRUE(QDir(folder.path()).mkdir("folder.png"));
+    ASSERT_TRUE(QDir(folder.path()).mkdir("locked"));
+    QFile::setPermissions(path("locked"), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                              QFile::ExeOther);
+    struct Case {
+        const char* name;
+        QStringList args;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {"picture onto a folder", {"render", "examples/cube.txt", "-o", path("folder.png")}, 1},
+        {"animation into a locked folder",
+         {"animate", "examples/cube.txt", "-o", path("locked/a.gif")},
+         1},
+        {"picture into a vanished folder",
+         {"render", "examples/cube.txt", "-o", path("gone/a.svg")},
+         1},
+        {"missing input", {"animate", "no/such.txt", "-o", path("a.gif")}, 1},
+        {"unknown picture format", {"render", "examples/cube.txt", "-o", path("a.jpg")}, 2},
+        {"animation not to GIF", {"animate", "examples/cube.txt", "-o", path("a.png")}, 2},
+        {"no output", {"animate", "examples/cube.txt"}, 2},
+        {"two planes",
+         {"animate", "examples/cube.txt", "--turn-xz", "5", "--turn-yz", "5", "-o", path("a.gif")},
+         2},
+        {"no turn", {"animate", "examples/cube.txt", "--turn-xz", "0", "-o", path("a.gif")}, 2},
+        {"too short a delay",
+         {"animate", "examples/cube.txt", "--delay", "5", "-o", path("a.gif")},
+         2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // The superuser is not bound by permissions; the tool then runs as nobody.
+        const ToolRun run = runTool(c.args, [](QProcess& process) {
+            process.setChildProcessModifier([] {
+                if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                    ::_exit(99);
+            });
+        });
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        EXPECT_FALSE(run.err.isEmpty());
+        if (c.exitCode == 1) {
+            // The message names the file that failed.
+            EXPECT_TRUE(run.err.contains(c.args[3].toUtf8()) || run.err.contains("no/such.txt"))
+                << run.err.toStdString();
+        }
+        EXPECT_EQ(entries(), QStringList({"folder.png", "locked"}));
+        EXPECT_TRUE(QDir(path("locked")).isEmpty());
+    }
 }
 
 } // namespace

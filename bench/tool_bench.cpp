@@ -1,0 +1,76 @@
+// wirevane-tool as a whole process, the way scripts and users run it: start, work, exit.
+// Medians of wall time; the animation's file size is reported beside it.
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <filesystem>
+#include <spawn.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kOutputFolder = fs::temp_directory_path() / "wirevane-tool-bench";
+
+// Runs the tool to the end; false when it could not start or did not exit with 0. Adds the
+// processor time it took to cpuSeconds: on a busy machine wall time also counts the waiting.
+bool runTool(std::vector<std::string> args, double& cpuSeconds) {
+    args.insert(args.begin(), WIREVANE_TOOL);
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    if (posix_spawn(&child, WIREVANE_TOOL, nullptr, nullptr, argv.data(), environ) != 0)
+        return false;
+    int status = 0;
+    rusage usage{};
+    if (wait4(child, &status, 0, &usage) != child)
+        return false;
+    cpuSeconds += static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                  static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void timeTool(benchmark::State& state, const std::vector<std::string>& args,
+              const fs::path& output) {
+    fs::create_directories(kOutputFolder);
+    double cpuSeconds = 0;
+    for (auto _ : state)
+        if (!runTool(args, cpuSeconds))
+            state.SkipWithError("wirevane-tool failed");
+    state.counters["tool_cpu_ms"] =
+        benchmark::Counter(cpuSeconds * 1000, benchmark::Counter::kAvgIterations);
+    std::error_code error;
+    state.counters["file_KB"] = static_cast<double>(fs::file_size(output, error)) / 1024;
+}
+
+// The example cube as one looping GIF of 72 frames of 553x375.
+void BM_AnimateCube(benchmark::State& state) {
+    const fs::path output = kOutputFolder / "cube.gif";
+    timeTool(state,
+             {"animate", WIREVANE_SOURCE "/examples/cube.txt", "--cross", "-o", output.string()},
+             output);
+}
+BENCHMARK(BM_AnimateCube)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+
+// The example cube as a PNG: no GUI application, no fonts.
+void BM_RenderCubePng(benchmark::State& state) {
+    const fs::path output = kOutputFolder / "cube.png";
+    timeTool(state,
+             {"render", WIREVANE_SOURCE "/examples/cube.txt", "--cross", "-o", output.string()},
+             output);
+}
+BENCHMARK(BM_RenderCubePng)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "engine/renderer.h"
+#include "engine/scene.h"
+#include "engine/sceneexport.h"
+
+#include <QObject>
+#include <functional>
+
+class QAction;
+class QMenu;
+class QPoint;
+
+namespace wirevane {
+
+class AnimationWindow;
+
+// The animation window's context menu: "Save picture as ..." and "Save animation as ...".
+// Exports draw from a copy of the scene, so the scene, the picture on screen and the running
+// animation go on exactly as they were. The menu does not block: the animation keeps running
+// while it is open.
+class AnimationExport : public QObject {
+    Q_OBJECT
+
+  public:
+    // What the navigation bar says about the view at the moment of an export.
+    struct View {
+        RenderOptions options;
+        bool running = false;      // run mode
+        int tickIntervalMs = 16;   // how often run mode turns the scene
+    };
+    using ViewSource = std::function<View()>;
+
+    AnimationExport(AnimationWindow& window, const Scene& scene, ViewSource view);
+
+    QMenu* menu() const { return menu_; }
+    QAction* savePictureAction() const { return savePicture_; }
+    QAction* saveAnimationAction() const { return saveAnimation_; }
+
+    // Asks for a file name and writes the picture the window shows now, or the animation.
+    void savePicture();
+    void saveAnimation();
+
+    // The turn "Save animation as ..." writes: the run-mode turn that is running, or 5 degrees
+    // in the x-z plane when nothing turns; one frame per tick, as long as run mode's tick.
+    TurnAnimation currentTurn() const;
+
+  private:
+    void showMenu(const QPoint& position);
+    // The name to write to, with the default extension added when it has none; empty when the
+    // user cancelled. Asks before replacing a file.
+    QString askTarget(const QString& title, const QString& filter, const QString& extension);
+    void tellFailure(const QString& title, const QString& what, const QString& path,
+                     const QString& reason);
+
+    AnimationWindow& window_;
+    const Scene& scene_;
+    ViewSource view_;
+    QMenu* menu_;
+    QAction* savePicture_;
+    QAction* saveAnimation_;
+};
+
+} // namespace wirevane

@@ -1,0 +1,137 @@
+#include "engine/sceneexport.h"
+
+#include "engine/gifwriter.h"
+#include "engine/imagesurface.h"
+#include "engine/svgsurface.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cmath>
+#include <png.h>
+
+namespace wirevane {
+namespace {
+
+constexpr double kFullTurn = 360;
+// Enough shades that the nearest one is within a few levels of any soft-edge pixel.
+constexpr int kNumberShades = 8;
+
+QRgb blend(QRgb from, QRgb to, double t) {
+    auto mix = [t](int a, int b) { return static_cast<int>(std::lround(a + (b - a) * t)); };
+    return qRgb(mix(qRed(from), qRed(to)), mix(qGreen(from), qGreen(to)),
+                mix(qBlue(from), qBlue(to)));
+}
+
+} // namespace
+
+std::optional<PictureFormat> pictureFormatOf(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("png"))
+        return PictureFormat::Png;
+    if (suffix == QLatin1String("svg"))
+        return PictureFormat::Svg;
+    return std::nullopt;
+}
+
+int framesForFullTurn(double step) {
+    const double frames = std::ceil(kFullTurn / std::fabs(step));
+    if (!(frames >= 1 && frames <= kFullTurn * 1e6))
+        return 0;
+    return static_cast<int>(frames);
+}
+
+void drawCurrentView(Scene scene, Surface& surface, const RenderOptions& options) {
+    scene.turnXZ = 0;
+    scene.turnYZ = 0;
+    scene.zoomFactor = 1;
+    // A fresh surface is clear already; forcing the drawing makes an unchanged scene draw too.
+    scene.forceRedraw = 1;
+    RendererState fresh;
+    drawScene(scene, fresh, surface, options);
+}
+
+std::vector<QRgb> scenePalette(const Scene& scene, bool numbers) {
+    const QRgb background = toRgb(scene.backgroundColor);
+    const QRgb object = toRgb(scene.objectColor);
+    std::vector<QRgb> palette{background, object, toRgb(scene.crossColor)};
+    if (numbers)
+        for (int shade = 1; shade < kNumberShades; ++shade)
+            palette.push_back(blend(object, background, double(shade) / kNumberShades));
+    return palette;
+}
+
+QByteArray renderTurnAnimation(Scene scene, QSize size, const RenderOptions& options,
+                               const TurnAnimation& turn, QString& error) {
+    GifWriter gif(size, scenePalette(scene, options.showNumbers), turn.delayMs);
+    ImageSurface surface(size.width(), size.height());
+    RendererState state;
+    // What the window shows before the first tick: the ticks then change it as they would there.
+    scene.turnXZ = scene.turnYZ = 0;
+    scene.zoomFactor = 1;
+    scene.forceRedraw = 1;
+    drawScene(scene, state, surface, options);
+    scene.forceRedraw = 0;
+    for (int frame = 0; frame < turn.frames; ++frame) {
+        scene.turnXZ = turn.inYZPlane ? 0 : turn.step;
+        scene.turnYZ = turn.inYZPlane ? turn.step : 0;
+        scene.zoomFactor = frame == 0 ? turn.firstZoom : 1;
+        drawScene(scene, state, surface, options);
+        if (!gif.addFrame(surface.composed()))
+            break;
+    }
+    QByteArray bytes = gif.finish();
+    if (bytes.isEmpty())
+        error = gif.error();
+    return bytes;
+}
+
+// libpng itself rather than Qt's image writer, which loads every image-format plugin (and the
+// libraries behind them) before it settles on its own PNG writer.
+QByteArray pngBytes(const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    png.width = static_cast<png_uint_32>(rgb.width());
+    png.height = static_cast<png_uint_32>(rgb.height());
+    png.format = PNG_FORMAT_RGB;
+    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(png);
+    QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
+    // The row stride counts components, one byte each here; Qt pads rows to four bytes.
+    const bool written =
+        png_image_write_to_memory(&png, bytes.data(), &size, 0, rgb.constBits(),
+                                  static_cast<png_int_32>(rgb.bytesPerLine()), nullptr) != 0;
+    png_image_free(&png);
+    if (!written)
+        return {};
+    bytes.resize(static_cast<qsizetype>(size));
+    return bytes;
+}
+
+QByteArray svgBytes(const SvgSurface& surface, const QString& title) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!surface.write(buffer, title))
+        return {};
+    return bytes;
+}
+
+QString writeFileReplacing(const QString& path, const QByteArray& bytes) {
+    const QFileInfo target(path);
+    if (target.isDir())
+        return QStringLiteral("It is a folder, not a file.");
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return reason;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return {};
+}
+
+} // namespace wirevane

@@ -3,6 +3,7 @@
 #include "engine/objectcompiler.h"
 #include "engine/recordingsurface.h"
 #include "engine/renderer.h"
+#include "tools/checkcommand.h"
 #include "tools/jsonwriter.h"
 #include "tools/toolcommands.h"
 #include "tools/toolinput.h"
@@ -28,6 +29,7 @@ Commands:
   render    compile, draw the scene and write a PNG or print the drawing as JSON
   info      print the values of an object file as JSON
   pack      write an object file from an object text
+  check     report lines the compiler will read differently from how they look
 
 Run 'wirevane-tool COMMAND --help' for the options of a command.
 )";
@@ -256,6 +258,8 @@ int runTool(int argc, char** argv) {
             return infoCommand(ToolArguments(args));
         if (command == "pack")
             return packCommand(ToolArguments(args));
+        if (command == "check")
+            return checkCommand(ToolArguments(args));
         throw UsageError{"unknown command '" + command + "'"};
     } catch (const UsageError& error) {
         std::cerr << "wirevane-tool: " << error.message << "\n(see 'wirevane-tool --help')\n";

@@ -74,11 +74,7 @@ TEST_F(Check, TellsBadUsageFromUnreadableFiles) {
     };
     const QString clean = write("clean.txt", "1/2/3");
     const Case cases[] = {
-        {{}, 2},
-        {{"--bogus", clean}, 2},
-        {{"missing.txt", clean}, 1},
-        {{"."}, 1},
-        {{"--help"}, 0},
+        {{}, 2}, {{"--bogus", clean}, 2}, {{"missing.txt", clean}, 1}, {{"."}, 1}, {{"--help"}, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(check(c.args).exitCode, c.exitCode) << c.args.join(' ').toStdString();

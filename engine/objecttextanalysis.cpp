@@ -136,6 +136,8 @@ class Analyzer {
             info.offset = static_cast<std::size_t>(line.data() - text_.data());
             info.firstDiagnostic = static_cast<int>(result_.diagnostics.size());
             current_ = &info;
+            countedTo_ = 0;
+            countedColumns_ = 0;
             const LineRule rule = judgeLine(line);
             if (rule == LineRule::Blank && !separatorSeen_) {
                 separatorSeen_ = true;
@@ -221,6 +223,7 @@ class Analyzer {
         PieceCutter fields = pointFields(line_);
         std::string_view field;
         std::size_t droppedStart = 0, droppedEnd = 0;
+        bool remarkCut = false;
         for (std::size_t index = 0; fields.next(field); ++index) {
             const bool last = index + 1 == count;
             switch (pointFieldRole(index, count)) {
@@ -234,8 +237,11 @@ class Analyzer {
                 readField(field, "z", last, quiet);
                 break;
             case PointField::Dropped:
-                if (const std::size_t quote = field.find('\''); quote != field.npos && !quiet)
+                if (const std::size_t quote = field.find('\'');
+                    quote != field.npos && !quiet && !remarkCut) {
                     warnCutRemark(offsetOf(field) + quote, offsetOf(field) + field.size());
+                    remarkCut = true;
+                }
                 if (droppedStart == 0)
                     droppedStart = offsetOf(field);
                 droppedEnd = offsetOf(field) + field.size();
@@ -313,8 +319,10 @@ class Analyzer {
         const std::size_t at = offsetOf(field);
         const std::size_t start = skipBlanks(field, 0);
         if (number.overflow) {
-            error(at + start, name + " " + quoted(trimBlanks(field)) +
-                                  " is too large a number, so the animation will not start");
+            // The command stops at the first; one error a line is enough.
+            if (!current_->hasError)
+                error(at + start, name + " " + quoted(trimBlanks(field)) +
+                                      " is too large a number, so the animation will not start");
             return number;
         }
         if (quiet)
@@ -382,13 +390,20 @@ class Analyzer {
             result_.stopLine = lineNumber_;
     }
     void add(std::size_t pos, Severity severity, std::string& message) {
-        const int column = characterCount(line_.substr(0, pos)) + 1;
-        result_.diagnostics.push_back({lineNumber_, column, severity, std::move(message)});
+        // Counted on from the last finding of the line, so a long line is read once.
+        if (pos < countedTo_)
+            countedTo_ = countedColumns_ = 0;
+        countedColumns_ += characterCount(line_.substr(countedTo_, pos - countedTo_));
+        countedTo_ = pos;
+        result_.diagnostics.push_back(
+            {lineNumber_, countedColumns_ + 1, severity, std::move(message)});
     }
 
     std::string_view text_;
     std::string_view line_;
     int lineNumber_ = 0;
+    std::size_t countedTo_ = 0; // the line's characters before countedTo_ are countedColumns_
+    int countedColumns_ = 0;
     bool separatorSeen_ = false;
     LineAnalysis* current_ = nullptr;
     TextAnalysis result_;

@@ -167,6 +167,22 @@ TEST(TextAnalysis, MarksTheLineWhereTheTablesAreFull) {
     EXPECT_EQ(analyzeObjectText(points + "\r\n" + repeated(100, "1-1")).stopLine, 0);
 }
 
+TEST(TextAnalysis, ReadsMillionCharacterLinesWithAFewFindings) {
+    std::string points = "1/2";
+    for (int i = 0; i < 250'000; ++i)
+        points += "/'\xC3\xA4"; // a remark in every dropped field, two-byte letters
+    std::string connections;
+    for (int i = 0; i < 200'000; ++i)
+        connections += "1e400-";
+    const TextAnalysis analysis = analyzeObjectText(points + "/3\r\n\r\n" + connections + "1");
+    // The first cut remark, the dropped fields; one error for the first number too large,
+    // and the start points that are not used.
+    ASSERT_EQ(analysis.diagnostics.size(), 4u);
+    EXPECT_EQ(analysis.diagnostics[0].column, 5);
+    EXPECT_EQ(analysis.diagnostics[2].severity, Severity::Error);
+    EXPECT_EQ(analysis.stopLine, 3);
+}
+
 TEST(TextAnalysis, CountsColumnsInCharacters) {
     const TextAnalysis analysis = analyzeObjectText("\xC3\xA4\xC3\xB6/1,5/2");
     ASSERT_EQ(analysis.diagnostics.size(), 2u);

@@ -269,6 +269,11 @@ class Analyzer {
         // A blank row only sets its end point to 0, whatever blanks it holds.
         if (rule == LineRule::Blank || looksBlank() != std::string_view::npos) {
             info.kind = LineKind::BlankRow;
+            // Its start point is whatever the row held before, its end point 0, which sits in
+            // the middle of the window. Most texts end with such a row; only others are told.
+            if (offsetInText() + line_.size() < text_.size())
+                warn(0, "this blank line is " + self +
+                            ", which may draw a stray line to the middle of the window");
             return;
         }
         info.kind = LineKind::Connection;

@@ -13,8 +13,9 @@ const char* const kCheckHelp = R"(Usage: wirevane-tool check [--json] [--raw] FI
 
 Reads each object (an object text, or a .kfm object file) as the Animation command would and
 reports what it will likely not do as intended: numbers that stop early or are missing, point
-lines with too few or too many "/", lines that look blank or like remarks but are not,
-connections to points the object does not have, and the line at which the tables are full.
+lines with too few or too many "/", lines that look blank or like remarks but are not, blank
+lines among the connections, connections to points the object does not have, and the line at
+which the tables are full.
 One line per finding, FILE:LINE:COLUMN: warning|error: message, lines counted in the object
 text and columns in characters; an error means the animation will not start.
   --json   print the findings as a JSON list of objects instead

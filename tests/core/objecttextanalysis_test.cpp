@@ -111,7 +111,14 @@ TEST(TextAnalysis, ExplainsWhatTheCompilerDoesSilently) {
         {cube + "3-1-2",
          {{5, 1, W, "more than one \"-\": \"3\" is not used, only the last two numbers count"}}},
         {cube + "1-", {{5, 3, W, "end point is empty and reads as 0"}}},
-        {cube + "\t\r\n \xC2\xA0", {}}, // blank rows, however blank
+        {cube + "1-2\r\n\t\r\n2-3\r\n",
+         {{6, 1, W,
+           "this blank line is connection row 3, which may draw a stray line to the middle of "
+           "the window"}}},
+        {cube + "\t\r\n \xC2\xA0", // blank rows, however blank
+         {{5, 1, W,
+           "this blank line is connection row 2, which may draw a stray line to the middle of "
+           "the window"}}},
         {"1e400/2/3",
          {{1, 1, E, "x \"1e400\" is too large a number, so the animation will not start"}}},
         {cube + "&HFFFFF" + std::string(300, 'F') + "-1-2",

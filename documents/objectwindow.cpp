@@ -68,7 +68,7 @@ ObjectWindow::ObjectWindow(QWidget* parent)
       Command1(named(new ColourSwatch(Frame2), "Command1")),
       Label1(named(new QLabel(QStringLiteral("Crosscolor :"), Frame2), "Label1")),
       Command3(named(new ColourSwatch(Frame2), "Command3")),
-      Text1(named(new QPlainTextEdit(this), "Text1")), Text4(named(new QLineEdit(this), "Text4")),
+      Text1(named(new ObjectTextEdit(this), "Text1")), Text4(named(new QLineEdit(this), "Text4")),
       Text6(named(new QPlainTextEdit(QStringLiteral("Text6"), this), "Text6")),
       Text5(named(new QLineEdit(QStringLiteral("Text5"), this), "Text5")),
       Command4(named(new ColourSwatch(this), "Command4")),

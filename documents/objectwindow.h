@@ -1,6 +1,7 @@
 #pragma once
 
 #include "documents/colourswatch.h"
+#include "documents/objecttextedit.h"
 #include "engine/objectcompiler.h"
 #include "ui/updownspinner.h"
 
@@ -66,7 +67,7 @@ class ObjectWindow : public QWidget {
     ColourSwatch* Command1;
     QLabel* Label1;
     ColourSwatch* Command3;
-    QPlainTextEdit* Text1;
+    ObjectTextEdit* Text1;
 
     // Hidden: the full path, and the saved copies.
     QLineEdit* Text4;

@@ -16,6 +16,7 @@ bool isDigit(char c) {
 
 // Reads "&H..." or "&O..." digits (after the prefix) as a non-negative integer.
 ConvertedNumber readRadixInteger(std::string_view field, std::size_t pos, int radix) {
+    ConvertedNumber result;
     double value = 0;
     for (; pos < field.size(); ++pos) {
         const char c = field[pos];
@@ -31,10 +32,14 @@ ConvertedNumber readRadixInteger(std::string_view field, std::size_t pos, int ra
         if (digit < 0 || digit >= radix)
             break;
         value = value * radix + digit;
+        result.found = true;
+        result.end = pos + 1;
     }
     if (!std::isfinite(value))
-        return {0, true};
-    return {value, false};
+        result.overflow = true;
+    else
+        result.value = value;
+    return result;
 }
 
 } // namespace
@@ -50,6 +55,7 @@ ConvertedNumber convertNumber(std::string_view field) {
         return pos < field.size() ? field[pos] : '\0';
     };
 
+    ConvertedNumber result;
     if (peek() == '&') {
         ++pos;
         const char kind = peek();
@@ -57,7 +63,7 @@ ConvertedNumber convertNumber(std::string_view field) {
             return readRadixInteger(field, pos + 1, 16);
         if (kind == 'O' || kind == 'o')
             return readRadixInteger(field, pos + 1, 8);
-        return {0, false};
+        return result;
     }
 
     // Collect the leading number without the ignored characters, then let from_chars,
@@ -85,9 +91,12 @@ ConvertedNumber convertNumber(std::string_view field) {
         }
         number += c;
         ++pos;
+        if (seenDigit)
+            result.end = pos;
     }
     if (!seenDigit)
-        return {0, false};
+        return result;
+    result.found = true;
 
     long exponent = 0;
     const char e = peek();
@@ -111,6 +120,7 @@ ConvertedNumber convertNumber(std::string_view field) {
         } else {
             if (negative)
                 exponent = -exponent;
+            result.end = pos;
             number += 'e';
             number += std::to_string(exponent);
         }
@@ -124,13 +134,13 @@ ConvertedNumber convertNumber(std::string_view field) {
         std::from_chars(first, number.data() + number.size(), value, std::chars_format::general);
     (void)end;
     if (error == std::errc::result_out_of_range) {
-        if (!significant || mantissaScale + exponent <= 0)
-            return {0, false}; // too small: underflows to 0
-        return {0, true};
+        // Too small underflows to 0; too large cannot be held.
+        result.overflow = significant && mantissaScale + exponent > 0;
+        return result;
     }
-    if (error != std::errc())
-        return {0, false};
-    return {value == 0 ? 0.0 : value, false}; // "-0" reads as a plain 0
+    if (error == std::errc())
+        result.value = value == 0 ? 0.0 : value; // "-0" reads as a plain 0
+    return result;
 }
 
 double numberValue(std::string_view field) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 namespace wirevane {
@@ -7,6 +8,8 @@ namespace wirevane {
 struct ConvertedNumber {
     double value = 0;
     bool overflow = false; // the field names a number too large for a double
+    bool found = false;    // the field begins with a number (else it reads as 0)
+    std::size_t end = 0;   // where the number stops: one past its last character in the field
 };
 
 // The one rule by which object-text fields and the axis order become numbers: spaces, tabs and

@@ -1,15 +1,14 @@
 #include "engine/objectcompiler.h"
 
 #include "engine/numberconversion.h"
+#include "engine/objecttextrules.h"
 
 #include <algorithm>
-#include <array>
 #include <string_view>
 
 namespace wirevane {
 namespace {
 
-constexpr std::string_view kLineBreak = "\r\n";
 constexpr std::string_view kCreditsName = "GAGSCREEN.KFM";
 
 bool isCreditsName(std::string_view name) {
@@ -30,39 +29,43 @@ class LineReader {
         if (scene_.pointCount >= kMaxPoints)
             return false;
         const int p = ++scene_.pointCount;
-        std::array<std::string_view, 3> fields; // first, second, last
-        std::size_t fieldCount = 0;
-        std::size_t start = 0;
-        for (;;) {
-            const std::size_t slash = line.find('/', start);
-            const std::string_view field = line.substr(start, slash - start);
-            if (fieldCount < 2)
-                fields[fieldCount] = field;
-            fields[2] = field;
-            ++fieldCount;
-            if (slash == std::string_view::npos)
+        const std::size_t count = pointFieldCount(line);
+        PieceCutter fields = pointFields(line);
+        std::string_view field;
+        for (std::size_t index = 0; fields.next(field); ++index) {
+            bool fits = true;
+            switch (pointFieldRole(index, count)) {
+            case PointField::X:
+                fits = store(scene_.rawX[p], field);
                 break;
-            start = slash + 1;
+            case PointField::Y:
+                fits = store(scene_.rawY[p], field);
+                break;
+            case PointField::Z:
+                fits = store(scene_.rawZ[p], field);
+                break;
+            case PointField::Dropped:
+                break;
+            }
+            if (!fits)
+                return false;
         }
-        if (fieldCount >= 2 && !store(scene_.rawX[p], fields[0]))
-            return false;
-        if (fieldCount >= 3 && !store(scene_.rawY[p], fields[1]))
-            return false;
-        return store(scene_.rawZ[p], fields[2]);
+        return true;
     }
 
     bool readConnection(std::string_view line) {
         if (scene_.connectionCount >= kMaxConnectionRows)
             return false;
         auto& row = scene_.connections[++scene_.connectionCount];
-        std::size_t start = 0;
-        for (std::size_t dash = line.find('-'); dash != std::string_view::npos;
-             dash = line.find('-', start)) {
-            if (!store(row[1], line.substr(start, dash - start)))
+        const std::size_t count = connectionFieldCount(line);
+        PieceCutter fields = connectionFields(line);
+        std::string_view field;
+        for (std::size_t index = 0; fields.next(field); ++index) {
+            const bool end = connectionFieldRole(index, count) == ConnectionField::End;
+            if (!store(row[end ? 2 : 1], field))
                 return false;
-            start = dash + 1;
         }
-        return store(row[2], line.substr(start));
+        return true;
     }
 
   private:
@@ -106,14 +109,6 @@ ObjectInput defaultObjectInput() {
     return input;
 }
 
-std::string_view trimSpaces(std::string_view line) {
-    const std::size_t first = line.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    const std::size_t last = line.find_last_not_of(' ');
-    return line.substr(first, last - first + 1);
-}
-
 CompileResult compileObject(Scene& scene, const ObjectInput* input) {
     CompileResult result;
     std::string_view text;
@@ -136,32 +131,17 @@ CompileResult compileObject(Scene& scene, const ObjectInput* input) {
     scene.connectionCount = 0;
     scene.modeFlag = 0;
 
-    // The text is read as if a line break were appended (unless it is empty); a line ends at
-    // each CR LF pair, and a lone CR or LF is an ordinary character of its line.
     LineReader reader(scene);
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find(kLineBreak, start);
-        const bool last = end == std::string_view::npos;
-        if (last)
-            end = text.size();
-        const std::string_view line = text.substr(start, end - start);
-        start = last ? text.size() : end + kLineBreak.size();
-
-        const std::string_view trimmed = trimSpaces(line);
-        if (!trimmed.empty() && trimmed.front() == '\'')
+    PieceCutter lines = objectLines(text);
+    for (std::string_view line; lines.next(line);) {
+        const LineRule rule = judgeLine(line);
+        if (rule == LineRule::Remark)
             continue;
-        if (trimmed.empty())
+        if (rule == LineRule::Blank)
             scene.modeFlag = 1;
         const bool fits =
             scene.modeFlag == 0 ? reader.readPoint(line) : reader.readConnection(line);
         if (!fits)
-            return result;
-    }
-    // A text that ends with a line break gets one more, blank, line from the appended one.
-    if (text.ends_with(kLineBreak)) {
-        scene.modeFlag = 1;
-        if (!reader.readConnection({}))
             return result;
     }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/objecttextrules.h"
 #include "engine/scene.h"
 
 #include <string>
@@ -33,8 +34,5 @@ struct CompileResult {
 // Compiles an object into the scene. Without an object window (input == nullptr) the command
 // still completes with an empty scene and keeps the colours, axis order and cross switch.
 CompileResult compileObject(Scene& scene, const ObjectInput* input);
-
-// The trimmed form the line rules judge: only the space character is trimmed.
-std::string_view trimSpaces(std::string_view line);
 
 } // namespace wirevane

@@ -5,6 +5,7 @@
 #include "engine/renderer.h"
 #include "engine/sceneexport.h"
 #include "engine/svgsurface.h"
+#include "tools/checkcommand.h"
 #include "tools/jsonwriter.h"
 #include "tools/toolapplication.h"
 #include "tools/toolcommands.h"
@@ -31,6 +32,7 @@ Commands:
   animate   compile and write an animated GIF of the scene turning
   info      print the values of an object file as JSON
   pack      write an object file from an object text
+  check     report lines the compiler will read differently from how they look
 
 Run 'wirevane-tool COMMAND --help' for the options of a command.
 )";
@@ -263,6 +265,8 @@ int runTool(int argc, char** argv) {
             return packCommand(ToolArguments(args));
         if (command == "animate")
             return animateCommand(ToolArguments(args));
+        if (command == "check")
+            return checkCommand(ToolArguments(args));
         throw UsageError{"unknown command '" + command + "'"};
     } catch (const UsageError& error) {
         std::cerr << "wirevane-tool: " << error.message << "\n(see 'wirevane-tool --help')\n";

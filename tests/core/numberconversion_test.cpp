@@ -56,6 +56,25 @@ TEST(NumberConversion, ReadsTheLeadingDecimalNumber) {
     EXPECT_FALSE(std::signbit(numberValue("-0"))); // a plain 0, shown without a sign
 }
 
+TEST(NumberConversion, ReportsWhereTheNumberStops) {
+    struct Case {
+        std::string field;
+        bool found;
+        std::size_t end;
+    };
+    const Case cases[] = {
+        {"1,5", true, 1},   {" 1 0 ,", true, 4}, {"2e", true, 1},  {"2e-1x", true, 4},
+        {".5.", true, 2},   {"3 'r", true, 1},   {"&H1G", true, 3}, {"&O19", true, 3},
+        {"&H", false, 0},   {"&X1", false, 0},   {"-", false, 0},  {"", false, 0},
+        {" abc", false, 0},
+    };
+    for (const Case& c : cases) {
+        const ConvertedNumber n = convertNumber(c.field);
+        EXPECT_EQ(n.found, c.found) << c.field;
+        EXPECT_EQ(n.end, c.end) << c.field;
+    }
+}
+
 TEST(NumberConversion, FlagsNumbersTooLargeForADouble) {
     for (const char* field : {"1e400", "-1e400", "1e99999999999999999999", "99999e305"}) {
         const ConvertedNumber n = convertNumber(field);

@@ -1,0 +1,100 @@
+// The object-text assistant: analysing an object of the size the tables allow, and a
+// keystroke into a 10,000-line text in the object text box, from the key to the repainted
+// text and gutter (Qt's offscreen platform).
+#include "documents/objecttextedit.h"
+#include "engine/objecttextanalysis.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <benchmark/benchmark.h>
+#include <string>
+
+namespace {
+
+using namespace wirevane;
+
+// 100 points, the separator, 100 connections; a few lines carry findings.
+std::string fullObject() {
+    std::string text = "' a ring of 100 points\r\n";
+    for (int i = 1; i <= 100; ++i)
+        text += std::to_string(i % 7) + "/" + (i % 25 == 0 ? "1,5" : std::to_string(i)) + "/" +
+                std::to_string(-i) + ".25\r\n";
+    text += "\r\n";
+    for (int i = 1; i <= 100; ++i)
+        text += std::to_string(i) + "-" + std::to_string(i % 100 + 1) +
+                (i % 30 == 0 ? " ' a remark" : "") + (i < 100 ? "\r\n" : "");
+    return text;
+}
+
+void BM_AnalyseFullObject(benchmark::State& state) {
+    const std::string text = fullObject();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(analyzeObjectText(text));
+    const TextAnalysis analysis = analyzeObjectText(text);
+    if (analysis.pointCount != 100 || analysis.connectionCount != 101 || analysis.stopLine != 0)
+        state.SkipWithError("the object does not fill the tables");
+}
+BENCHMARK(BM_AnalyseFullObject)->Unit(benchmark::kMicrosecond);
+
+QString longText(int lines) {
+    QString text;
+    for (int i = 0; i < lines; ++i)
+        text += QString::number(i % 13) + "/" + QString::number(i % 5) + "/" + QString::number(i) +
+                "\n";
+    return text;
+}
+
+void BM_AnalyseTenThousandLines(benchmark::State& state) {
+    const std::string text = longText(10000).replace("\n", "\r\n").toStdString();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(analyzeObjectText(text));
+}
+BENCHMARK(BM_AnalyseTenThousandLines)->Unit(benchmark::kMillisecond);
+
+void sendKey(QWidget* widget, int key, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &release);
+}
+
+// Types a digit into the middle of the text and takes it out again, alternately; each
+// iteration is one keystroke until the gutter and the text are painted.
+void BM_KeystrokeTenThousandLines(benchmark::State& state) {
+    ObjectTextEdit edit;
+    edit.resize(600, 400);
+    edit.setPlainText(longText(10000));
+    edit.show();
+    QTextCursor cursor = edit.textCursor();
+    cursor.setPosition(edit.document()->findBlockByNumber(5000).position());
+    edit.setTextCursor(cursor);
+    edit.centerCursor();
+    QApplication::processEvents();
+    bool typed = false;
+    for (auto _ : state) {
+        if (typed)
+            sendKey(&edit, Qt::Key_Backspace, QString());
+        else
+            sendKey(&edit, Qt::Key_1, QStringLiteral("1"));
+        typed = !typed;
+        benchmark::DoNotOptimize(edit.analysis());
+        edit.viewport()->repaint();
+        edit.gutter()->repaint();
+    }
+    if (edit.analysis().pointCount != 10000)
+        state.SkipWithError("the text did not stay 10,000 points long");
+}
+BENCHMARK(BM_KeystrokeTenThousandLines)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,253 @@
+#include "documents/objecttextedit.h"
+
+#include "documents/textlines.h"
+#include "engine/scene.h"
+
+#include <QHelpEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTextBlock>
+#include <QToolTip>
+#include <algorithm>
+#include <cmath>
+
+namespace wirevane {
+namespace {
+
+const QColor kWarningColour(0xD9, 0x9A, 0x00);
+const QColor kErrorColour(0xCC, 0x2A, 0x2A);
+constexpr int kPadding = 3;
+
+// The gutter is only a surface: the text box paints it and answers its tool tips.
+class Gutter : public QWidget {
+  public:
+    explicit Gutter(ObjectTextEdit* edit) : QWidget(edit), edit_(edit) {
+        setObjectName(QStringLiteral("Text1Gutter"));
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override { edit_->paintGutter(event); }
+
+    bool event(QEvent* event) override {
+        if (event->type() != QEvent::ToolTip)
+            return QWidget::event(event);
+        const auto* help = static_cast<QHelpEvent*>(event);
+        showMessages(edit_->messagesOfLine(edit_->lineAtGutterY(help->pos().y())),
+                     help->globalPos(), this);
+        return true;
+    }
+
+  public:
+    static void showMessages(const QString& messages, const QPoint& at, QWidget* over) {
+        if (messages.isEmpty()) {
+            QToolTip::hideText();
+            return;
+        }
+        // Rich text so that a quoted "<" in a message cannot be taken for markup.
+        QString html = QStringLiteral("<p style='white-space:pre'>");
+        html += messages.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>"));
+        html += QStringLiteral("</p>");
+        QToolTip::showText(at, html, over);
+    }
+
+  private:
+    ObjectTextEdit* edit_;
+};
+
+void drawSign(QPainter& painter, const QRectF& box, bool error) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    const qreal side = std::min(box.width(), box.height());
+    const QRectF sign(box.center().x() - side / 2, box.center().y() - side / 2, side, side);
+    if (error) {
+        painter.setBrush(kErrorColour);
+        painter.drawEllipse(sign);
+    } else {
+        QPainterPath triangle;
+        triangle.moveTo(sign.center().x(), sign.top());
+        triangle.lineTo(sign.right(), sign.bottom());
+        triangle.lineTo(sign.left(), sign.bottom());
+        triangle.closeSubpath();
+        painter.setBrush(kWarningColour);
+        painter.drawPath(triangle);
+    }
+    // The exclamation mark: a bar and a dot.
+    painter.setBrush(Qt::white);
+    const qreal stroke = std::max<qreal>(1.5, side / 7);
+    const qreal x = sign.center().x() - stroke / 2;
+    const qreal barTop = sign.top() + side * (error ? 0.2 : 0.32);
+    painter.drawRect(QRectF(x, barTop, stroke, sign.top() + side * 0.62 - barTop));
+    painter.drawRect(QRectF(x, sign.top() + side * 0.72, stroke, stroke));
+    painter.restore();
+}
+
+} // namespace
+
+ObjectTextEdit::ObjectTextEdit(QWidget* parent)
+    : QPlainTextEdit(parent), gutter_(new Gutter(this)) {
+    analysisTimer_.setSingleShot(true);
+    analysisTimer_.setInterval(kAnalysisDelayMs);
+    connect(&analysisTimer_, &QTimer::timeout, this, &ObjectTextEdit::analyseNow);
+    connect(this, &QPlainTextEdit::textChanged, this, &ObjectTextEdit::textEdited);
+    connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int dy) {
+        if (dy != 0)
+            gutter_->scroll(0, dy);
+        else
+            gutter_->update(0, rect.y(), gutter_->width(), rect.height());
+    });
+    analyseNow();
+}
+
+const TextAnalysis& ObjectTextEdit::analysis() {
+    if (analysisTimer_.isActive())
+        analyseNow();
+    return analysis_;
+}
+
+void ObjectTextEdit::textEdited() {
+    if (document()->blockCount() < kAnalyseAtOnceBelowBlocks)
+        analyseNow();
+    else
+        analysisTimer_.start();
+}
+
+void ObjectTextEdit::analyseNow() {
+    analysisTimer_.stop();
+    // Each block starts a compiler line; a line separator inside a block starts another.
+    const QString boxText = document()->toRawText();
+    blockFirstLine_.clear();
+    blockFirstLine_.reserve(static_cast<std::size_t>(document()->blockCount()));
+    blockFirstLine_.push_back(0);
+    int line = 0;
+    for (const QChar c : boxText) {
+        if (c == QChar::ParagraphSeparator)
+            blockFirstLine_.push_back(++line);
+        else if (c == QChar::LineSeparator || c == u'\n')
+            ++line;
+    }
+    analysis_ = analyzeObjectText(boxTextToCrLf(boxText).toStdString());
+    digits_ = std::max(3, static_cast<int>(QString::number(analysis_.pointCount).size()));
+    placeGutter();
+    gutter_->update();
+}
+
+int ObjectTextEdit::gutterWidth() const {
+    const QFontMetrics metrics(font());
+    return kPadding + metrics.height() + kPadding +
+           digits_ * metrics.horizontalAdvance(QLatin1Char('9')) + 2 * kPadding;
+}
+
+void ObjectTextEdit::placeGutter() {
+    const int width = gutterWidth();
+    if (viewportMargins().left() != width)
+        setViewportMargins(width, 0, 0, 0);
+    const QRect view = viewport()->geometry();
+    gutter_->setGeometry(view.left() - width, view.top(), width, view.height());
+}
+
+void ObjectTextEdit::resizeEvent(QResizeEvent* event) {
+    QPlainTextEdit::resizeEvent(event);
+    placeGutter();
+}
+
+void ObjectTextEdit::changeEvent(QEvent* event) {
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        placeGutter();
+}
+
+bool ObjectTextEdit::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QPlainTextEdit::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    Gutter::showMessages(messagesOfLine(lineAtViewportPoint(help->pos())), help->globalPos(),
+                         viewport());
+    return true;
+}
+
+int ObjectTextEdit::lineOf(const QTextBlock& block, int layoutLine) const {
+    const auto index = static_cast<std::size_t>(block.blockNumber());
+    if (!block.isValid() || index >= blockFirstLine_.size())
+        return -1;
+    return blockFirstLine_[index] + std::max(layoutLine, 0);
+}
+
+const LineAnalysis* ObjectTextEdit::lineInfo(int line) const {
+    if (line < 0 || static_cast<std::size_t>(line) >= analysis_.lines.size())
+        return nullptr;
+    return &analysis_.lines[static_cast<std::size_t>(line)];
+}
+
+QString ObjectTextEdit::messagesOfLine(int line) const {
+    const LineAnalysis* info = lineInfo(line);
+    if (!info)
+        return {};
+    QStringList messages;
+    for (const TextDiagnostic& diagnostic : analysis_.diagnosticsOf(*info))
+        messages << QString::fromStdString(diagnostic.message);
+    return messages.join(u'\n');
+}
+
+int ObjectTextEdit::lineAtViewportPoint(const QPoint& point) const {
+    const QTextCursor cursor = cursorForPosition(point);
+    const QTextBlock block = cursor.block();
+    const QRectF place = blockBoundingGeometry(block).translated(contentOffset());
+    if (point.y() < place.top() || point.y() >= place.bottom())
+        return -1; // below the last line
+    const QTextLine row = block.layout()->lineForTextPosition(cursor.positionInBlock());
+    return lineOf(block, row.isValid() ? row.lineNumber() : 0);
+}
+
+int ObjectTextEdit::lineAtGutterY(int y) const {
+    return lineAtViewportPoint(QPoint(0, y));
+}
+
+void ObjectTextEdit::paintGutter(QPaintEvent* event) {
+    QPainter painter(gutter_);
+    const QRect area = event->rect();
+    painter.fillRect(area, palette().color(QPalette::Window));
+    painter.setFont(font());
+
+    const QFontMetrics metrics(font());
+    const int signSide = std::max(6, metrics.height() - 2 * kPadding);
+    const int numberLeft = kPadding + metrics.height() + kPadding;
+    const int numberWidth = gutter_->width() - numberLeft - 2 * kPadding;
+    const QColor numberColour = palette().color(QPalette::Disabled, QPalette::Text);
+
+    QTextBlock block = firstVisibleBlock();
+    qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
+    while (block.isValid() && top <= area.bottom()) {
+        const qreal height = blockBoundingRect(block).height();
+        if (block.isVisible() && top + height >= area.top()) {
+            const QTextLayout* layout = block.layout();
+            for (int i = 0; i < layout->lineCount(); ++i) {
+                const QTextLine row = layout->lineAt(i);
+                const LineAnalysis* info = lineInfo(lineOf(block, i));
+                if (!info)
+                    continue;
+                const qreal y = top + row.y();
+                if (info->diagnosticCount > 0)
+                    drawSign(painter, QRectF(kPadding, y, metrics.height(), row.height()),
+                             info->hasError);
+                const QRectF number(numberLeft, y, numberWidth, row.height());
+                if (info->kind == LineKind::Point) {
+                    // Points past the table's end are not drawn: their numbers show it.
+                    painter.setPen(info->number > kMaxPoints ? kErrorColour : numberColour);
+                    painter.drawText(number, Qt::AlignRight | Qt::AlignVCenter,
+                                     QString::number(info->number));
+                } else if (info->kind == LineKind::Separator) {
+                    painter.setPen(QPen(numberColour, 1, Qt::DotLine));
+                    const qreal middle = std::floor(number.center().y()) + 0.5;
+                    painter.drawLine(QPointF(number.left() + signSide / 2.0, middle),
+                                     QPointF(number.right(), middle));
+                }
+            }
+        }
+        top += height;
+        block = block.next();
+    }
+}
+
+} // namespace wirevane

@@ -1,0 +1,85 @@
+// wirevane-tool check as editors and CI use it: compiler-style lines, JSON and exit codes.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CheckRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+class Check : public ::testing::Test {
+  protected:
+    CheckRun check(QStringList args) const {
+        args.prepend(QStringLiteral("check"));
+        QProcess process;
+        process.setWorkingDirectory(folder.path());
+        process.start(WIREVANE_TOOL, args);
+        process.waitForFinished(60000);
+        return {process.exitCode(), process.readAllStandardOutput(),
+                process.readAllStandardError()};
+    }
+    QString write(const QString& name, const QByteArray& bytes) const {
+        QFile file(folder.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return name;
+    }
+
+    QTemporaryDir folder;
+};
+
+TEST_F(Check, PrintsOneCompilerStyleLinePerFinding) {
+    const QString slips = write("slips.txt", "1,5/2/3\n\n1-2\n1-2-3-4\n");
+    const QString full = write("full.txt", QByteArray("1/1/1\n").repeated(101));
+    const QString clean = write("clean.txt", "1/2/3\n0/0/0\n\n1-2\n");
+    const CheckRun run = check({slips, clean, full});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out.toStdString(),
+              "slips.txt:1:2: warning: x \"1,5\" reads as 1: the number ends at \",\"\n"
+              "slips.txt:3:3: warning: there is no point 2: this object has 1 point\n"
+              "slips.txt:4:1: warning: more than one \"-\": \"1-2\" is not used, only the last "
+              "two numbers count\n"
+              "slips.txt:4:5: warning: there is no point 3: this object has 1 point\n"
+              "slips.txt:4:7: warning: there is no point 4: this object has 1 point\n"
+              "full.txt:101:1: error: point 101: an object holds at most 100 points, so the "
+              "animation will not start\n");
+    EXPECT_EQ(check({clean}).exitCode, 0);
+    EXPECT_TRUE(check({clean}).out.isEmpty());
+}
+
+TEST_F(Check, PrintsJsonAndReadsObjectFiles) {
+    const QString text = write("a.txt", "5\n");
+    const QString kfm = QStringLiteral("a.kfm");
+    QProcess pack;
+    pack.start(WIREVANE_TOOL, {"pack", folder.filePath(text), "-o", folder.filePath(kfm)});
+    ASSERT_TRUE(pack.waitForFinished(60000));
+    const CheckRun run = check({"--json", kfm});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out.toStdString(),
+              "[{\"file\":\"a.kfm\",\"line\":1,\"column\":1,\"severity\":\"warning\","
+              "\"message\":\"no \\\"/\\\": only z is set, x and y keep old values\"}]\n");
+    EXPECT_EQ(check({"--json", write("b.txt", "1/2/3")}).out.toStdString(), "[]\n");
+}
+
+TEST_F(Check, TellsBadUsageFromUnreadableFiles) {
+    struct Case {
+        QStringList args;
+        int exitCode;
+    };
+    const QString clean = write("clean.txt", "1/2/3");
+    const Case cases[] = {
+        {{}, 2}, {{"--bogus", clean}, 2}, {{"missing.txt", clean}, 1}, {{"."}, 1}, {{"--help"}, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(check(c.args).exitCode, c.exitCode) << c.args.join(' ').toStdString();
+    EXPECT_TRUE(check({"--help"}).out.startsWith("Usage: wirevane-tool check"));
+    EXPECT_TRUE(check({"missing.txt"}).err.contains("missing.txt"));
+}
+
+} // namespace

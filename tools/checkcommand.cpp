@@ -1,0 +1,87 @@
+#include "tools/checkcommand.h"
+
+#include "engine/objecttextanalysis.h"
+#include "tools/jsonwriter.h"
+#include "tools/toolcommands.h"
+
+#include <iostream>
+
+namespace wirevane {
+namespace {
+
+const char* const kCheckHelp = R"(Usage: wirevane-tool check [--json] [--raw] FILE...
+
+Reads each object (an object text, or a .kfm object file) as the Animation command would and
+reports what it will likely not do as intended: numbers that stop early or are missing, point
+lines with too few or too many "/", lines that look blank or like remarks but are not, blank
+lines among the connections, connections to points the object does not have, and the line at
+which the tables are full.
+One line per finding, FILE:LINE:COLUMN: warning|error: message, lines counted in the object
+text and columns in characters; an error means the animation will not start.
+  --json   print the findings as a JSON list of objects instead
+  --raw    take a text file's bytes as they stand (line endings are otherwise CR LF)
+Exit status: 0 nothing found, 1 findings or an unreadable FILE, 2 bad usage.
+
+Example:
+  $ wirevane-tool check cube.txt
+  cube.txt:3:2: warning: x "1,5" reads as 1: the number ends at ","
+)";
+
+const char* severityName(Severity severity) {
+    return severity == Severity::Error ? "error" : "warning";
+}
+
+} // namespace
+
+int checkCommand(ToolArguments args) {
+    if (args.flag("--help")) {
+        std::cout << kCheckHelp;
+        return 0;
+    }
+    const bool json = args.flag("--json");
+    const bool raw = args.flag("--raw");
+    const std::vector<std::string> files = args.positionals();
+    if (files.empty())
+        throw UsageError{"no FILE given"};
+
+    bool found = false;
+    JsonWriter list;
+    list.raw("[");
+    for (const std::string& file : files) {
+        ObjectInput input;
+        try {
+            std::vector<std::string> one = {file};
+            if (raw)
+                one.push_back("--raw");
+            ToolArguments fileArgs(std::move(one));
+            input = readToolObject(fileArgs);
+        } catch (const InputError& error) {
+            // The other files are still worth checking.
+            std::cerr << "wirevane-tool: " << error.message << '\n';
+            found = true;
+            continue;
+        }
+        const TextAnalysis analysis = analyzeObjectText(input.text);
+        for (const TextDiagnostic& diagnostic : analysis.diagnostics) {
+            found = true;
+            if (json) {
+                list.raw(list.text().size() > 1 ? ",{" : "{");
+                list.key("file").string(file);
+                list.key("line").number(diagnostic.line);
+                list.key("column").number(diagnostic.column);
+                list.key("severity").string(severityName(diagnostic.severity));
+                list.key("message").string(diagnostic.message);
+                list.raw("}");
+            } else {
+                std::cout << file << ':' << diagnostic.line << ':' << diagnostic.column << ": "
+                          << severityName(diagnostic.severity) << ": " << diagnostic.message
+                          << '\n';
+            }
+        }
+    }
+    if (json)
+        std::cout << list.raw("]").text() << '\n';
+    return found ? 1 : 0;
+}
+
+} // namespace wirevane

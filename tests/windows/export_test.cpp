@@ -9,11 +9,10 @@
 #include "engine/sceneexport.h"
 #include "engine/svgsurface.h"
 #include "scriptedprompts.h"
+#include "startedanimation.h"
 #include "tests/gifreadback.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QEvent>
 #include <QCheckBox>
 #include <QDir>
 #include <QMenu>
@@ -161,34 +160,20 @@ bool sameScene(const Scene& a, const Scene& b) {
            a.speedSetting == b.speedSetting && a.showCross == b.showCross;
 }
 
-void deleteClosedWindows() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 // A running animation of the cube, its context menu and a folder to export into.
-class AnimationExportTest : public ::testing::Test {
+class AnimationExportTest : public StartedAnimation {
   protected:
-    Scene scene;
-    AnimationController controller{scene};
     ScriptedPrompts prompts;
     QTemporaryDir folder;
     AnimationWindow* window = nullptr;
-    NavigationBar* bar = nullptr;
     AnimationExport* exporter = nullptr;
 
     void SetUp() override {
-        const ObjectInput input = object(kCube);
-        ASSERT_TRUE(controller.MAnimation_Click(&input).completed);
-        window = controller.animationWindow();
-        window->Timer1_Timer();
-        bar = controller.navigationBar();
+        startAnimation(object(kCube));
         bar->Timer1_Timer();
+        window = controller.animationWindow();
         exporter = window->findChild<AnimationExport*>();
         ASSERT_NE(exporter, nullptr);
-    }
-    ~AnimationExportTest() override {
-        controller.closeNavigationBar();
-        deleteClosedWindows();
     }
 
     QString path(const QString& name) const { return folder.filePath(name); }

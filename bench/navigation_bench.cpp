@@ -5,7 +5,7 @@
 //
 //   bench_navigation [--seconds N]      measure (10 s per case by default)
 //   bench_navigation --try FILE.txt     open the animation of an object text to try it by hand
-#include "bench/benchobject.h"
+#include "bench/realtime.h"
 #include "engine/animationcontroller.h"
 #include "engine/animationwindow.h"
 #include "engine/animationwindowsurface.h"
@@ -14,31 +14,16 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QPushButton>
 #include <QTimer>
 #include <cmath>
 #include <cstdio>
 #include <string>
-#include <sys/resource.h>
 
 namespace {
 
 using namespace wirevane;
-
-double processSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-void runEvents(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 struct Case {
     const char* mode;
@@ -72,12 +57,8 @@ Case measure(const char* mode, FlooredTimer& timer, AnimationWindow& window, dou
 int benchmark(double seconds) {
     Scene scene;
     AnimationController controller(scene);
-    const ObjectInput input = benchObject();
-    if (!controller.MAnimation_Click(&input).completed) {
-        std::fprintf(stderr, "the bench object did not compile\n");
+    if (!startBenchAnimation(controller))
         return 1;
-    }
-    runEvents(300); // the opening step shows the navigation bar
     NavigationBar* bar = controller.navigationBar();
     AnimationWindow* window = controller.animationWindow();
 

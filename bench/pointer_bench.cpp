@@ -5,7 +5,7 @@
 // difference (what the turning costs, against a budget of 3% of one core), and the repaints.
 //
 //   bench_pointer [--seconds N]      measure (5 s per case by default)
-#include "bench/benchobject.h"
+#include "bench/realtime.h"
 #include "engine/animationcontroller.h"
 #include "engine/animationwindow.h"
 #include "engine/animationwindowsurface.h"
@@ -13,14 +13,12 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QMouseEvent>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
-#include <sys/resource.h>
 
 namespace {
 
@@ -28,19 +26,6 @@ using namespace wirevane;
 
 constexpr int kPointerEventsPerSecond = 60;
 constexpr double kBudgetPercent = 3;
-
-double processSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-void runEvents(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 void sendMouse(QWidget& window, QEvent::Type type, const QPointF& at, Qt::MouseButtons held) {
     QMouseEvent event(type, at, window.mapToGlobal(at),
@@ -90,12 +75,8 @@ Measure measure(AnimationWindow& window, bool drag, double seconds) {
 int benchmark(double seconds) {
     Scene scene;
     AnimationController controller(scene);
-    const ObjectInput input = benchObject();
-    if (!controller.MAnimation_Click(&input).completed) {
-        std::fprintf(stderr, "the bench object did not compile\n");
+    if (!startBenchAnimation(controller))
         return 1;
-    }
-    runEvents(300); // the opening step shows the navigation bar
     AnimationWindow* window = controller.animationWindow();
 
     std::printf("%-10s %12s %12s %9s %11s %12s %8s\n", "window", "CPU % pass", "CPU % drag",

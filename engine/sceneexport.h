@@ -20,6 +20,7 @@ class SvgSurface;
 // for wirevane-tool. Every picture comes from drawScene on a copy of the scene, so an export
 // never changes the scene the program shows.
 
+// The format a file name asks for, as pictureFormatOf of its UTF-8 bytes.
 std::optional<PictureFormat> pictureFormatOf(const QString& path);
 
 // One full turn as run mode shows it: frame k is the picture after k + 1 run-mode ticks.

@@ -1,6 +1,5 @@
 #include "tools/toolrunner.h"
 
-#include "documents/filereplacement.h"
 #include "engine/objectcompiler.h"
 #include "engine/pngwriter.h"
 #include "engine/rastersurface.h"

@@ -1,11 +1,12 @@
 #include "documents/objectfiledisk.h"
 
+#include "documents/filereplacement.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <system_error>
 
 #if __has_include(<unistd.h>)
@@ -18,11 +19,6 @@ namespace fs = std::filesystem;
 
 namespace wirevane {
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 std::string systemReason(int error) {
     return std::strerror(error);
@@ -67,25 +63,6 @@ void syncFolder([[maybe_unused]] const fs::path& folder) {
         ::close(fd);
     }
 #endif
-}
-
-// A new, empty file beside the target, named so that it is never taken for an object.
-File createTemporary(const fs::path& target, fs::path& temporary, int& error) {
-    std::random_device seed;
-    std::mt19937 random(seed());
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = target;
-        temporary.replace_filename("." + target.filename().string() + "." +
-                                   std::to_string(random() % 1000000) + ".tmp");
-        errno = 0;
-        File file(std::fopen(temporary.c_str(), "wbx"));
-        if (file)
-            return file;
-        error = errno;
-        if (error != EEXIST)
-            return nullptr;
-    }
-    return nullptr;
 }
 
 } // namespace
@@ -134,7 +111,7 @@ ObjectFileResult writeObjectFileAt(const std::string& path, const ObjectFileValu
 
     fs::path temporary;
     int createError = 0;
-    File file = createTemporary(target, temporary, createError);
+    File file = createTemporaryBeside(target, temporary, createError);
     if (!file)
         return {"No file can be created in its folder (" + systemReason(createError) + ")."};
     std::string failure;

@@ -1,14 +1,13 @@
 #include "engine/sceneexport.h"
 
+#include "documents/filereplacement.h"
 #include "engine/gifwriter.h"
 #include "engine/imagesurface.h"
+#include "engine/pngwriter.h"
 #include "engine/svgsurface.h"
 
 #include <QBuffer>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <cmath>
-#include <png.h>
 
 namespace wirevane {
 namespace {
@@ -26,12 +25,7 @@ QRgb blend(QRgb from, QRgb to, double t) {
 } // namespace
 
 std::optional<PictureFormat> pictureFormatOf(const QString& path) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("png"))
-        return PictureFormat::Png;
-    if (suffix == QLatin1String("svg"))
-        return PictureFormat::Svg;
-    return std::nullopt;
+    return pictureFormatOf(path.toStdString());
 }
 
 int framesForFullTurn(double step) {
@@ -89,23 +83,11 @@ QByteArray renderTurnAnimation(Scene scene, QSize size, const RenderOptions& opt
 // libpng itself rather than Qt's image writer, which loads every image-format plugin (and the
 // libraries behind them) before it settles on its own PNG writer.
 QByteArray pngBytes(const QImage& image) {
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-    png_image png{};
-    png.version = PNG_IMAGE_VERSION;
-    png.width = static_cast<png_uint_32>(rgb.width());
-    png.height = static_cast<png_uint_32>(rgb.height());
-    png.format = PNG_FORMAT_RGB;
-    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(png);
-    QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
-    // The row stride counts components, one byte each here; Qt pads rows to four bytes.
-    const bool written =
-        png_image_write_to_memory(&png, bytes.data(), &size, 0, rgb.constBits(),
-                                  static_cast<png_int_32>(rgb.bytesPerLine()), nullptr) != 0;
-    png_image_free(&png);
-    if (!written)
-        return {};
-    bytes.resize(static_cast<qsizetype>(size));
-    return bytes;
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    const std::string bytes =
+        pngFileBytes(reinterpret_cast<const std::uint32_t*>(rgb.constBits()), rgb.width(),
+                     rgb.height(), rgb.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb)));
+    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 QByteArray svgBytes(const SvgSurface& surface, const QString& title) {
@@ -118,20 +100,8 @@ QByteArray svgBytes(const SvgSurface& surface, const QString& title) {
 }
 
 QString writeFileReplacing(const QString& path, const QByteArray& bytes) {
-    const QFileInfo target(path);
-    if (target.isDir())
-        return QStringLiteral("It is a folder, not a file.");
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return reason;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    return QString::fromStdString(writeFileReplacing(
+        path.toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
 }
 
 } // namespace wirevane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/pictureformat.h"
 #include "engine/renderer.h"
 #include "engine/scene.h"
 #include "engine/surface.h"
@@ -19,9 +20,7 @@ class SvgSurface;
 // for wirevane-tool. Every picture comes from drawScene on a copy of the scene, so an export
 // never changes the scene the program shows.
 
-enum class PictureFormat { Png, Svg };
-
-// The picture format a file name asks for by its extension, in any case; none for another one.
+// The format a file name asks for, as pictureFormatOf of its UTF-8 bytes.
 std::optional<PictureFormat> pictureFormatOf(const QString& path);
 
 // One full turn as run mode shows it: frame k is the picture after k + 1 run-mode ticks.

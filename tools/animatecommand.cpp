@@ -98,7 +98,7 @@ int animateCommand(ToolArguments args) {
         renderTurnAnimation(scene, QSize(size.width, size.height), options, turn, error);
     if (gif.isEmpty())
         throw InputError{*output + ": the animation cannot be made (" + error.toStdString() + ")"};
-    writeToolOutput(*output, gif);
+    writeToolOutput(*output, gif.toStdString());
     return 0;
 }
 

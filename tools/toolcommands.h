@@ -11,6 +11,7 @@ ObjectInput readToolObject(ToolArguments& args);
 
 int infoCommand(ToolArguments args);
 int packCommand(ToolArguments args);
+// Needs Qt: only the companion has it.
 int animateCommand(ToolArguments args);
 
 } // namespace wirevane

@@ -1,16 +1,16 @@
 #include "tools/tooloutput.h"
 
-#include "engine/sceneexport.h"
+#include "documents/filereplacement.h"
 #include "tools/toolinput.h"
 
 namespace wirevane {
 
-void writeToolOutput(const std::string& path, const QByteArray& bytes) {
-    if (bytes.isEmpty())
+void writeToolOutput(const std::string& path, const std::string& bytes) {
+    if (bytes.empty())
         throw InputError{path + ": the picture cannot be made"};
-    const QString reason = writeFileReplacing(QString::fromStdString(path), bytes);
-    if (!reason.isEmpty())
-        throw InputError{path + ": cannot be written (" + reason.toStdString() + ")"};
+    const std::string reason = writeFileReplacing(path, bytes);
+    if (!reason.empty())
+        throw InputError{path + ": cannot be written (" + reason + ")"};
 }
 
 } // namespace wirevane

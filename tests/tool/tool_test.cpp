@@ -25,12 +25,13 @@ struct ToolRun {
 };
 
 // setUp prepares the process before it starts (environment, user).
-ToolRun runTool(const QStringList& args, const std::function<void(QProcess&)>& setUp = {}) {
+ToolRun runTool(const QStringList& args, const std::function<void(QProcess&)>& setUp = {},
+                const QString& program = WIREVANE_TOOL) {
     QProcess process;
     process.setWorkingDirectory(WIREVANE_SOURCE);
     if (setUp)
         setUp(process);
-    process.start(WIREVANE_TOOL, args);
+    process.start(program, args);
     process.waitForFinished(60000);
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
@@ -78,6 +79,12 @@ TEST_P(Golden, MatchesTheExpectedOutput) {
         ASSERT_FALSE(expected.isNull()) << "missing " << expectedPath.toStdString();
         expectSimilar(QImage(png).convertToFormat(QImage::Format_RGB32),
                       expected.convertToFormat(QImage::Format_RGB32), name);
+        // The Qt companion draws the same picture, pixel for pixel.
+        const QString byQt = QString::fromStdString(folder.file(GetParam() + "-qt.png"));
+        args[args.indexOf("-o") + 1] = byQt;
+        ASSERT_EQ(runTool(args, {}, WIREVANE_TOOL_QT).exitCode, 0);
+        EXPECT_EQ(QImage(byQt).convertToFormat(QImage::Format_RGB32),
+                  QImage(png).convertToFormat(QImage::Format_RGB32));
     } else {
         QFile expectedFile(golden.filePath(name + ".json"));
         if (updating()) {
@@ -132,6 +139,44 @@ TEST(ToolUsage, TakesLineEndingsAsTypedUnlessRaw) {
     EXPECT_TRUE(raw.contains("\"pointCount\":1,\"connectionCount\":0")) << raw.toStdString();
 }
 
+// The plain tool links no Qt, so a plain picture loads none; what needs Qt it hands over to its
+// companion, and without one it says so.
+TEST(ToolUsage, LoadsQtOnlyForWhatNeedsIt) {
+    const wirevane::tests::TemporaryFolder folder;
+    const QString alone = QString::fromStdString(folder.file("wirevane-tool"));
+    ASSERT_TRUE(QFile::copy(WIREVANE_TOOL, alone));
+    const QString png = QString::fromStdString(folder.file("a.png"));
+    struct Case {
+        QString program;
+        QStringList args;
+        int exitCode;
+        bool loadsQt;
+    };
+    const Case cases[] = {
+        {WIREVANE_TOOL, {"render", "examples/cube.txt", "--cross", "-o", png}, 0, false},
+        {WIREVANE_TOOL, {"render", "examples/cube.txt", "--json"}, 0, false},
+        {WIREVANE_TOOL, {"render", "examples/cube.txt", "--numbers", "-o", png}, 0, true},
+        {WIREVANE_TOOL, {"animate", "--help"}, 0, true},
+        {alone, {"render", "examples/cube.txt", "-o", png}, 0, false},
+        {alone, {"animate", "examples/cube.txt", "-o", png + ".gif"}, 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const ToolRun run = runTool(
+            c.args,
+            [](QProcess& process) {
+                QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+                environment.insert("LD_DEBUG", "libs");
+                process.setProcessEnvironment(environment);
+            },
+            c.program);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(run.err.contains("libQt6Core"), c.loadsQt);
+        if (c.exitCode == 1) {
+            EXPECT_TRUE(run.err.contains("cannot run ")) << run.err.toStdString();
+        }
+    }
+}
 
 // Exports: the files read back, and failures that leave no file behind.
 class ToolExport : public ::testing::Test {

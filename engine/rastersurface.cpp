@@ -1,0 +1,191 @@
+#include "engine/rastersurface.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <new>
+
+#if __has_include(<sys/mman.h>)
+#include <sys/mman.h>
+#endif
+
+namespace wirevane {
+namespace {
+
+bool inDeviceRange(double d) {
+    return std::fabs(d) <= RasterSurface::kDeviceLimit;
+}
+
+} // namespace
+
+template <typename T> T* PrefaultedAllocator<T>::allocate(std::size_t count) {
+#if defined(MAP_POPULATE)
+    void* memory = ::mmap(nullptr, count * sizeof(T), PROT_READ | PROT_WRITE,
+                          MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    if (memory == MAP_FAILED)
+        throw std::bad_alloc();
+    return static_cast<T*>(memory);
+#else
+    return std::allocator<T>().allocate(count);
+#endif
+}
+
+template <typename T> void PrefaultedAllocator<T>::deallocate(T* memory, std::size_t count) {
+#if defined(MAP_POPULATE)
+    ::munmap(memory, count * sizeof(T));
+#else
+    std::allocator<T>().deallocate(memory, count);
+#endif
+}
+
+template struct PrefaultedAllocator<std::uint32_t>;
+
+std::uint32_t rasterPixel(Colour colour) {
+    const std::uint32_t red = colour & 0xFF, green = (colour >> 8) & 0xFF,
+                        blue = (colour >> 16) & 0xFF;
+    return 0xFF000000u | red << 16 | green << 8 | blue;
+}
+
+RasterSurface::RasterSurface(int clientWidth, int clientHeight) {
+    resize(clientWidth, clientHeight);
+}
+
+void RasterSurface::resize(int clientWidth, int clientHeight) {
+    width_ = std::max(clientWidth, 1);
+    height_ = std::max(clientHeight, 1);
+    allocatePixels(width_, height_);
+    RasterSurface::clearSurface();
+}
+
+RasterSurface::PixelRows RasterSurface::pixelRows() {
+    return {pixels_.data(), width_};
+}
+
+void RasterSurface::allocatePixels(int width, int height) {
+    pixels_.clear();
+    pixels_.shrink_to_fit();
+    pixels_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+}
+
+bool RasterSurface::anyLabelText() const {
+    return std::any_of(labels_.begin(), labels_.end(),
+                       [](const Label& label) { return !label.text.empty(); });
+}
+
+void RasterSurface::setScale(double left, double top, double right, double bottom) {
+    scale_ = {left, top, right, bottom};
+}
+
+void RasterSurface::setBackColor(Colour colour) {
+    if (colour == backColor_)
+        return;
+    backColor_ = colour;
+    clearSurface();
+}
+
+void RasterSurface::clearSurface() {
+    const PixelRows rows = pixelRows();
+    const std::uint32_t pixel = rasterPixel(backColor_);
+    for (int y = 0; y < height_; ++y)
+        std::fill_n(rows.first + y * rows.stride, width_, pixel);
+}
+
+void RasterSurface::plot(const PixelRows& rows, int x, int y, std::uint32_t pixel) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return;
+    rows.first[y * rows.stride + x] = pixel;
+}
+
+bool RasterSurface::drawLine(float x1, float y1, float x2, float y2, Colour colour) {
+    double ax1 = deviceX(x1), ay1 = deviceY(y1);
+    double ax2 = deviceX(x2), ay2 = deviceY(y2);
+    if (!inDeviceRange(ax1) || !inDeviceRange(ay1) || !inDeviceRange(ax2) || !inDeviceRange(ay2))
+        return false;
+    if (!clipToBox(ax1, ay1, ax2, ay2, width_ - 1e-9, height_ - 1e-9))
+        return true;
+    // Bresenham between the pixels that hold the two ends.
+    const int lastX = width_ - 1;
+    const int lastY = height_ - 1;
+    int ax = std::clamp(static_cast<int>(std::floor(ax1)), 0, lastX);
+    int ay = std::clamp(static_cast<int>(std::floor(ay1)), 0, lastY);
+    const int bx = std::clamp(static_cast<int>(std::floor(ax2)), 0, lastX);
+    const int by = std::clamp(static_cast<int>(std::floor(ay2)), 0, lastY);
+    const int dx = std::abs(bx - ax);
+    const int dy = -std::abs(by - ay);
+    const int sx = ax < bx ? 1 : -1;
+    const int sy = ay < by ? 1 : -1;
+    const PixelRows rows = pixelRows();
+    const std::uint32_t pixel = rasterPixel(colour);
+    int error = dx + dy;
+    for (;;) {
+        rows.first[ay * rows.stride + ax] = pixel;
+        if (ax == bx && ay == by)
+            break;
+        const int twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            ax += sx;
+        }
+        if (twice <= dx) {
+            error += dx;
+            ay += sy;
+        }
+    }
+    return true;
+}
+
+bool RasterSurface::drawCircle(float x, float y, float radius, Colour colour) {
+    const double cx = deviceX(x), cy = deviceY(y);
+    const double r = scale_.toDeviceLength(radius, width_);
+    if (!inDeviceRange(cx) || !inDeviceRange(cy) || !inDeviceRange(r))
+        return false;
+    const PixelRows rows = pixelRows();
+    const std::uint32_t pixel = rasterPixel(colour);
+    const int px = static_cast<int>(std::floor(cx));
+    const int py = static_cast<int>(std::floor(cy));
+    const int radiusPixels = static_cast<int>(std::lround(std::fabs(r)));
+    if (radiusPixels == 0) {
+        plot(rows, px, py, pixel);
+        return true;
+    }
+    // Midpoint circle, eight octants at a time.
+    int ox = radiusPixels;
+    int oy = 0;
+    int error = 1 - radiusPixels;
+    while (ox >= oy) {
+        const int pts[8][2] = {{ox, oy},   {oy, ox},   {-oy, ox}, {-ox, oy},
+                               {-ox, -oy}, {-oy, -ox}, {oy, -ox}, {ox, -oy}};
+        for (const auto& p : pts)
+            plot(rows, px + p[0], py + p[1], pixel);
+        ++oy;
+        if (error < 0) {
+            error += 2 * oy + 1;
+        } else {
+            --ox;
+            error += 2 * (oy - ox) + 1;
+        }
+    }
+    return true;
+}
+
+void RasterSurface::placeLabel(int index, const std::string& text, Colour colour, double left,
+                               double top) {
+    if (index < 0 || index >= kLabelCount)
+        return;
+    Label& label = labels_[index];
+    label.text = text;
+    label.colour = colour;
+    // A position the device cannot take leaves the label where it was.
+    if (inDeviceRange(deviceX(left)) && inDeviceRange(deviceY(top))) {
+        label.left = left;
+        label.top = top;
+    }
+}
+
+void RasterSurface::setLabelText(int index, const std::string& text) {
+    if (index < 0 || index >= kLabelCount)
+        return;
+    labels_[index].text = text;
+}
+
+} // namespace wirevane

@@ -22,6 +22,15 @@ QRgb blend(QRgb from, QRgb to, double t) {
                 mix(qBlue(from), qBlue(to)));
 }
 
+// The scene as the window shows it now: no turn or zoom still to come. Forced, because a fresh
+// surface is clear already and an unchanged scene must draw too.
+void holdStill(Scene& scene) {
+    scene.turnXZ = 0;
+    scene.turnYZ = 0;
+    scene.zoomFactor = 1;
+    scene.forceRedraw = 1;
+}
+
 } // namespace
 
 std::optional<PictureFormat> pictureFormatOf(const QString& path) {
@@ -36,11 +45,7 @@ int framesForFullTurn(double step) {
 }
 
 void drawCurrentView(Scene scene, Surface& surface, const RenderOptions& options) {
-    scene.turnXZ = 0;
-    scene.turnYZ = 0;
-    scene.zoomFactor = 1;
-    // A fresh surface is clear already; forcing the drawing makes an unchanged scene draw too.
-    scene.forceRedraw = 1;
+    holdStill(scene);
     RendererState fresh;
     drawScene(scene, fresh, surface, options);
 }
@@ -61,9 +66,7 @@ QByteArray renderTurnAnimation(Scene scene, QSize size, const RenderOptions& opt
     ImageSurface surface(size.width(), size.height());
     RendererState state;
     // What the window shows before the first tick: the ticks then change it as they would there.
-    scene.turnXZ = scene.turnYZ = 0;
-    scene.zoomFactor = 1;
-    scene.forceRedraw = 1;
+    holdStill(scene);
     drawScene(scene, state, surface, options);
     scene.forceRedraw = 0;
     for (int frame = 0; frame < turn.frames; ++frame) {

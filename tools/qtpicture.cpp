@@ -3,61 +3,37 @@
 #include "engine/imagesurface.h"
 #include "engine/sceneexport.h"
 #include "engine/svgsurface.h"
+#include "engine/teesurface.h"
 #include "tools/toolapplication.h"
 
 namespace wirevane {
 namespace {
 
-// Draws into the image, and into the drawing too when the file is SVG. The image refuses what
-// the device cannot address, so the drawing gets only what the image took.
-class QtPicture : public ToolPicture, private ImageSurface {
+// An image with the point numbers as text and, for an SVG file, the same drawing as vectors.
+class QtPicture : public ToolPicture {
   public:
     QtPicture(PictureFormat format, int width, int height)
-        : ImageSurface(width, height), format_(format), drawing_(width, height) {}
+        : format_(format), image_(width, height), drawing_(width, height),
+          imageAndDrawing_(image_, drawing_) {}
 
-    Surface& surface() override { return *this; }
+    Surface& surface() override {
+        if (format_ == PictureFormat::Svg)
+            return imageAndDrawing_;
+        return image_;
+    }
     std::string fileBytes(const std::string& title) override {
         const QByteArray bytes = format_ == PictureFormat::Svg
                                      ? svgBytes(drawing_, QString::fromStdString(title))
-                                     : pngBytes(composed());
+                                     : pngBytes(image_.composed());
         return bytes.toStdString();
     }
 
   private:
-    bool drawsSvg() const { return format_ == PictureFormat::Svg; }
-
-    void setScale(double left, double top, double right, double bottom) override {
-        ImageSurface::setScale(left, top, right, bottom);
-        drawing_.setScale(left, top, right, bottom);
-    }
-    void setBackColor(Colour colour) override {
-        ImageSurface::setBackColor(colour);
-        drawing_.setBackColor(colour);
-    }
-    void clearSurface() override {
-        ImageSurface::clearSurface();
-        drawing_.clearSurface();
-    }
-    bool drawLine(float x1, float y1, float x2, float y2, Colour colour) override {
-        return ImageSurface::drawLine(x1, y1, x2, y2, colour) &&
-               (!drawsSvg() || drawing_.drawLine(x1, y1, x2, y2, colour));
-    }
-    bool drawCircle(float x, float y, float radius, Colour colour) override {
-        return ImageSurface::drawCircle(x, y, radius, colour) &&
-               (!drawsSvg() || drawing_.drawCircle(x, y, radius, colour));
-    }
-    void placeLabel(int index, const std::string& text, Colour colour, double left,
-                    double top) override {
-        ImageSurface::placeLabel(index, text, colour, left, top);
-        drawing_.placeLabel(index, text, colour, left, top);
-    }
-    void setLabelText(int index, const std::string& text) override {
-        ImageSurface::setLabelText(index, text);
-        drawing_.setLabelText(index, text);
-    }
-
     PictureFormat format_;
-    SvgSurface drawing_; // everything the image shows, for SVG
+    ImageSurface image_;
+    SvgSurface drawing_;
+    // The image refuses what the device cannot address, so the drawing gets what the image took.
+    TeeSurface imageAndDrawing_;
 };
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "engine/rastersurface.h"
 #include "engine/recordingsurface.h"
 #include "engine/renderer.h"
+#include "engine/teesurface.h"
 #include "tools/checkcommand.h"
 #include "tools/jsonwriter.h"
 #include "tools/toolcommands.h"
@@ -59,6 +60,15 @@ with the given turn and zoom set before each drawing, on an image of WxH pixels 
   --numbers     draw the point numbers, as with "Number" ticked
 )";
 
+// Columns 1 and 2 of rows 1 to count, as the scene's tables keep them (column 0 is unused).
+template <typename Table>
+void writeColumnPairs(JsonWriter& json, const Table& rows, int count) {
+    json.raw("[");
+    for (int i = 1; i <= count; ++i)
+        json.raw(i > 1 ? ",[" : "[").number(rows[i][1]).raw(",").number(rows[i][2]).raw("]");
+    json.raw("]");
+}
+
 void writePoints(JsonWriter& json, const PointTable& x, const PointTable& y, const PointTable* z,
                  int count) {
     json.raw("[");
@@ -95,14 +105,9 @@ int compileCommand(ToolArguments args) {
     writePoints(json, scene.rawX, scene.rawY, &scene.rawZ, scene.pointCount);
     json.key("scene");
     writePoints(json, scene.sceneX, scene.sceneY, &scene.sceneZ, scene.pointCount);
-    json.key("connections").raw("[");
-    for (int k = 1; k <= scene.connectionCount; ++k)
-        json.raw(k > 1 ? ",[" : "[")
-            .number(scene.connections[k][1])
-            .raw(",")
-            .number(scene.connections[k][2])
-            .raw("]");
-    json.raw("]}");
+    json.key("connections");
+    writeColumnPairs(json, scene.connections, scene.connectionCount);
+    json.raw("}");
     std::cout << json.text() << '\n';
     return 0;
 }
@@ -116,42 +121,6 @@ class RasterPicture : public ToolPicture, private RasterSurface {
     std::string fileBytes(const std::string&) override {
         return pngFileBytes(pixels().data(), width(), height(), width());
     }
-};
-
-// Draws the picture and records what was drawn, so one drawing gives the file and the JSON. A
-// draw the picture cannot do is not recorded either, as the renderer then draws differently.
-class RenderSurface : public Surface {
-  public:
-    explicit RenderSurface(Surface& picture) : picture_(picture) {}
-
-    void setScale(double left, double top, double right, double bottom) override {
-        picture_.setScale(left, top, right, bottom);
-    }
-    void setBackColor(Colour colour) override { picture_.setBackColor(colour); }
-    void clearSurface() override {
-        picture_.clearSurface();
-        recorded.forgetDrawing();
-    }
-    bool drawLine(float x1, float y1, float x2, float y2, Colour colour) override {
-        return picture_.drawLine(x1, y1, x2, y2, colour) &&
-               recorded.drawLine(x1, y1, x2, y2, colour);
-    }
-    bool drawCircle(float x, float y, float radius, Colour colour) override {
-        return picture_.drawCircle(x, y, radius, colour) &&
-               recorded.drawCircle(x, y, radius, colour);
-    }
-    void placeLabel(int index, const std::string& text, Colour colour, double left,
-                    double top) override {
-        picture_.placeLabel(index, text, colour, left, top);
-    }
-    void setLabelText(int index, const std::string& text) override {
-        picture_.setLabelText(index, text);
-    }
-
-    RecordingSurface recorded; // the last drawing, for JSON
-
-  private:
-    Surface& picture_;
 };
 
 // The title of a drawing: its file name without the folder and the last extension.
@@ -187,14 +156,16 @@ int renderCommand(ToolArguments args, const ToolBackend& backend) {
     const std::unique_ptr<ToolPicture> picture =
         output ? backend.picture(*format, options.showNumbers, size)
                : makeRasterPicture(size);
-    RenderSurface surface(picture->surface());
+    // One drawing gives both the file and the JSON.
+    RecordingSurface recorded;
+    TeeSurface surface(picture->surface(), recorded);
     RendererState state;
     DrawOutcome outcome;
     for (int step = 0; step < steps; ++step) {
         scene.turnXZ = turnXZ;
         scene.turnYZ = turnYZ;
         scene.zoomFactor = zoom;
-        surface.recorded.forgetDrawing();
+        recorded.forgetDrawing();
         outcome = drawScene(scene, state, surface, options);
     }
 
@@ -207,18 +178,12 @@ int renderCommand(ToolArguments args, const ToolBackend& backend) {
         writePoints(json, scene.sceneX, scene.sceneY, &scene.sceneZ, scene.pointCount);
         json.key("screen");
         writePoints(json, scene.screenX, scene.screenY, nullptr, scene.pointCount);
-        json.key("angles").raw("[");
-        for (int i = 1; i <= scene.pointCount; ++i)
-            json.raw(i > 1 ? ",[" : "[")
-                .number(scene.pointAngles[i][1])
-                .raw(",")
-                .number(scene.pointAngles[i][2])
-                .raw("]");
-        json.raw("]");
+        json.key("angles");
+        writeColumnPairs(json, scene.pointAngles, scene.pointCount);
         json.key("zoomFactor").number(scene.zoomFactor);
         json.key("drawn").boolean(outcome.drawn);
         // The cross is the first three lines of a drawing; the rest are connections.
-        const auto& lines = surface.recorded.lines();
+        const auto& lines = recorded.lines();
         const std::size_t crossLines = (outcome.drawn && scene.showCross != 0) ? 3 : 0;
         json.key("lines").raw("[");
         for (std::size_t i = crossLines; i < lines.size(); ++i) {
@@ -236,7 +201,7 @@ int renderCommand(ToolArguments args, const ToolBackend& backend) {
         json.raw("]");
         json.key("circles").raw("[");
         bool first = true;
-        for (const auto& circle : surface.recorded.circles()) {
+        for (const auto& circle : recorded.circles()) {
             json.raw(first ? "[" : ",[")
                 .number(circle.x)
                 .raw(",")

@@ -1,6 +1,7 @@
 #include "engine/objectcompiler.h"
 #include "engine/recordingsurface.h"
 #include "engine/renderer.h"
+#include "engine/teesurface.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -257,6 +258,19 @@ TEST_F(Renderer, ShrinksTheSceneUntilItFitsTheDevice) {
     EXPECT_EQ(scene.zoomFactor, 0.8); // left for the caller to reset
     EXPECT_EQ(surface.lines().size(), 1u);
     EXPECT_LT(std::fabs(scene.sceneX[1]), 5000 * 0.8);
+}
+
+// A copy drawn beside the device, as the exports and the tool draw, must end up with the drawing
+// the device took, not also with what it refused: with forceRedraw no clear comes between.
+TEST_F(Renderer, ACopyBesideTheDeviceGetsOnlyWhatTheDeviceTook) {
+    compile("5000/0/0\r\n-5000/0/0\r\n\r\n1-2");
+    surface.setDeviceLimit(32767);
+    scene.forceRedraw = 1;
+    RecordingSurface copy;
+    TeeSurface deviceAndCopy(surface, copy);
+    EXPECT_GT(drawScene(scene, state, deviceAndCopy, options).attempts, 1);
+    ASSERT_EQ(copy.lines().size(), 1u);
+    EXPECT_EQ(copy.lines()[0].x1, surface.lines()[0].x1);
 }
 
 TEST_F(Renderer, GivesUpOnCoordinatesNoShrinkingCanCure) {

@@ -9,12 +9,6 @@
 #include <memory>
 #include <system_error>
 
-#if __has_include(<unistd.h>)
-#include <fcntl.h>
-#include <unistd.h>
-#define WIREVANE_HAVE_FSYNC 1
-#endif
-
 namespace fs = std::filesystem;
 
 namespace wirevane {
@@ -24,12 +18,12 @@ std::string systemReason(int error) {
     return std::strerror(error);
 }
 
-// Why a path cannot be an object file to read or replace; empty when it can.
-std::string checkEntry(const fs::path& path, bool mustExist) {
+// Why a path cannot be an object file to read; empty when it can.
+std::string checkEntry(const fs::path& path) {
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
     if (status.type() == fs::file_type::not_found)
-        return mustExist ? "The file does not exist." : std::string();
+        return "The file does not exist.";
     if (error)
         return "The file cannot be looked up (" + error.message() + ").";
     if (status.type() == fs::file_type::directory)
@@ -47,28 +41,10 @@ bool readPrefix(std::FILE* file, std::size_t limit, std::string& bytes) {
     return !std::ferror(file);
 }
 
-bool syncToDisk([[maybe_unused]] std::FILE* file) {
-#ifdef WIREVANE_HAVE_FSYNC
-    return ::fsync(::fileno(file)) == 0;
-#else
-    return true;
-#endif
-}
-
-void syncFolder([[maybe_unused]] const fs::path& folder) {
-#ifdef WIREVANE_HAVE_FSYNC
-    const int fd = ::open(folder.c_str(), O_RDONLY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#endif
-}
-
 } // namespace
 
 ObjectFileResult readObjectFileAt(const std::string& path, ObjectFileValues& values) {
-    if (std::string reason = checkEntry(path, true); !reason.empty())
+    if (std::string reason = checkEntry(path); !reason.empty())
         return {reason};
     errno = 0;
     const File file(std::fopen(path.c_str(), "rb"));
@@ -85,18 +61,16 @@ ObjectFileResult readObjectFileAt(const std::string& path, ObjectFileValues& val
 
 ObjectFileResult writeObjectFileAt(const std::string& path, const ObjectFileValues& values,
                                    SaveFault fault) {
-    fs::path target(path);
-    std::error_code error;
-    // Replace the file a link points to, not the link.
-    if (fs::is_symlink(target, error) && fs::exists(target, error))
-        target = fs::canonical(target, error);
-    if (std::string reason = checkEntry(target, false); !reason.empty())
-        return {reason};
+    FileReplacement replacement(path);
+    const fs::path& target = replacement.target();
+    if (replacement.targetRefused())
+        return {replacement.reason()};
 
-    // The old file is opened the way an in-place save would open it, so a write-protected
-    // file stays protected; what the save keeps of it is read from here.
+    // The old file is opened the way an in-place save would open it, so a file its user may
+    // not write stays as it is; what the save keeps of it is read from here.
     File old;
     std::string oldBytes;
+    std::error_code error;
     if (fs::exists(target, error)) {
         errno = 0;
         old.reset(std::fopen(target.c_str(), "r+b"));
@@ -108,15 +82,13 @@ ObjectFileResult writeObjectFileAt(const std::string& path, const ObjectFileValu
     std::string bytes;
     if (ObjectFileResult result = encodeObjectFile(values, oldBytes, bytes); !result.ok())
         return result;
+    if (!replacement.file())
+        return {"No file can be created in its folder (" + replacement.reason() + ")."};
 
-    fs::path temporary;
-    int createError = 0;
-    File file = createTemporaryBeside(target, temporary, createError);
-    if (!file)
-        return {"No file can be created in its folder (" + systemReason(createError) + ")."};
+    std::FILE* file = replacement.file();
     std::string failure;
     errno = 0;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() ||
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() ||
         fault == SaveFault::Write)
         failure = systemReason(fault == SaveFault::Write ? ENOSPC : errno);
     // Whatever lies past the eighth record is kept, however long.
@@ -124,33 +96,18 @@ ObjectFileResult writeObjectFileAt(const std::string& path, const ObjectFileValu
         char chunk[65536];
         std::size_t got = 0;
         while (failure.empty() && (got = std::fread(chunk, 1, sizeof chunk, old.get())) > 0)
-            if (std::fwrite(chunk, 1, got, file.get()) != got)
+            if (std::fwrite(chunk, 1, got, file) != got)
                 failure = systemReason(errno);
         if (failure.empty() && std::ferror(old.get()))
             failure = "the old file cannot be read";
     }
-    if (failure.empty() &&
-        (std::fflush(file.get()) != 0 || !syncToDisk(file.get()) || fault == SaveFault::Flush))
-        failure = systemReason(fault == SaveFault::Flush ? EIO : errno);
-    if (std::fclose(file.release()) != 0 && failure.empty())
-        failure = systemReason(errno);
-    if (failure.empty() && old) {
-        fs::permissions(temporary, fs::status(target, error).permissions(), error);
-        old.reset();
-    }
-    if (failure.empty()) {
-        if (fault == SaveFault::Rename)
-            error = std::make_error_code(std::errc::io_error);
-        else
-            fs::rename(temporary, target, error);
-        if (error)
-            failure = error.message();
-    }
-    if (!failure.empty()) {
-        fs::remove(temporary, error);
+    if (failure.empty() && fault == SaveFault::Flush)
+        failure = systemReason(EIO);
+    old.reset();
+    if (failure.empty())
+        failure = replacement.commit(true, fault == SaveFault::Rename);
+    if (!failure.empty())
         return {"The file cannot be written (" + failure + "); it was left as it was."};
-    }
-    syncFolder(target.parent_path().empty() ? fs::path(".") : target.parent_path());
     return {};
 }
 

@@ -97,19 +97,15 @@ void AnimationWindowSurface::clearSurface() {
     endFrame();
 }
 
-bool AnimationWindowSurface::reachable(double x, double y) const {
-    return std::fabs(deviceX(x)) <= kDeviceLimit && std::fabs(deviceY(y)) <= kDeviceLimit;
-}
-
 bool AnimationWindowSurface::drawLine(float x1, float y1, float x2, float y2, Colour colour) {
-    if (!reachable(x1, y1) || !reachable(x2, y2))
+    if (!scale().takesLine(x1, y1, x2, y2, width(), height()))
         return false;
     record({false, x1, y1, x2, y2, colour});
     return true;
 }
 
 bool AnimationWindowSurface::drawCircle(float x, float y, float radius, Colour colour) {
-    if (!reachable(x, y) || !(std::fabs(deviceX(radius) - deviceX(0)) <= kDeviceLimit))
+    if (!scale().takesCircle(x, y, radius, width(), height()))
         return false;
     record({true, x, y, radius, 0, colour});
     return true;
@@ -262,7 +258,7 @@ void AnimationWindowSurface::placeLabel(int index, const std::string& text, Colo
         return;
     ImageSurface::placeLabel(index, text, colour, left, top);
     // A position the window cannot take leaves the label where it was.
-    if (reachable(left, top))
+    if (scale().takesPoint(left, top, width(), height()))
         labels_[index]->move(static_cast<int>(std::floor(deviceX(left))),
                              static_cast<int>(std::floor(deviceY(top))));
     showLabel(index);

@@ -51,7 +51,6 @@ class AnimationWindowSurface : public ImageSurface {
         bool operator==(const Primitive&) const = default;
     };
 
-    bool reachable(double x, double y) const;
     void record(const Primitive& primitive);
     void paint(const Primitive& primitive, Colour colour);
     void markBox(double x1, double y1, double x2, double y2);

@@ -30,12 +30,10 @@ QImage ImageSurface::composed() const {
     QImage out = image_;
     QPainter painter(&out);
     for (const Label& label : labels()) {
-        if (label.text.empty())
+        if (label.text.empty() || !scale().takesPoint(label.left, label.top, width(), height()))
             continue;
         const double x = deviceX(label.left);
         const double y = deviceY(label.top);
-        if (!(std::fabs(x) <= kDeviceLimit) || !(std::fabs(y) <= kDeviceLimit))
-            continue;
         painter.setPen(QColor(toRgb(label.colour)));
         const QString text = QString::fromStdString(label.text);
         const QRect box = painter.fontMetrics().boundingRect(text);

@@ -12,10 +12,6 @@
 namespace wirevane {
 namespace {
 
-bool inDeviceRange(double d) {
-    return std::fabs(d) <= RasterSurface::kDeviceLimit;
-}
-
 } // namespace
 
 template <typename T> T* PrefaultedAllocator<T>::allocate(std::size_t count) {
@@ -97,10 +93,10 @@ void RasterSurface::plot(const PixelRows& rows, int x, int y, std::uint32_t pixe
 }
 
 bool RasterSurface::drawLine(float x1, float y1, float x2, float y2, Colour colour) {
+    if (!scale_.takesLine(x1, y1, x2, y2, width_, height_))
+        return false;
     double ax1 = deviceX(x1), ay1 = deviceY(y1);
     double ax2 = deviceX(x2), ay2 = deviceY(y2);
-    if (!inDeviceRange(ax1) || !inDeviceRange(ay1) || !inDeviceRange(ax2) || !inDeviceRange(ay2))
-        return false;
     if (!clipToBox(ax1, ay1, ax2, ay2, width_ - 1e-9, height_ - 1e-9))
         return true;
     // Bresenham between the pixels that hold the two ends.
@@ -135,10 +131,10 @@ bool RasterSurface::drawLine(float x1, float y1, float x2, float y2, Colour colo
 }
 
 bool RasterSurface::drawCircle(float x, float y, float radius, Colour colour) {
+    if (!scale_.takesCircle(x, y, radius, width_, height_))
+        return false;
     const double cx = deviceX(x), cy = deviceY(y);
     const double r = scale_.toDeviceLength(radius, width_);
-    if (!inDeviceRange(cx) || !inDeviceRange(cy) || !inDeviceRange(r))
-        return false;
     const PixelRows rows = pixelRows();
     const std::uint32_t pixel = rasterPixel(colour);
     const int px = static_cast<int>(std::floor(cx));
@@ -176,7 +172,7 @@ void RasterSurface::placeLabel(int index, const std::string& text, Colour colour
     label.text = text;
     label.colour = colour;
     // A position the device cannot take leaves the label where it was.
-    if (inDeviceRange(deviceX(left)) && inDeviceRange(deviceY(top))) {
+    if (scale_.takesPoint(left, top, width_, height_)) {
         label.left = left;
         label.top = top;
     }

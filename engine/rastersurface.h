@@ -39,10 +39,6 @@ std::uint32_t rasterPixel(Colour colour);
 // subclass keeps them elsewhere (the image surface keeps them in a QImage).
 class RasterSurface : public Surface {
   public:
-    // Device positions beyond this many pixels from the origin cannot be drawn, as on a 16-bit
-    // device; the renderer then shrinks the scene until it fits.
-    static constexpr double kDeviceLimit = 32767;
-
     struct Label {
         std::string text;
         Colour colour = 0xFFFFFF;
@@ -61,6 +57,7 @@ class RasterSurface : public Surface {
     // The device pixel of a surface point, for placing the number labels.
     double deviceX(double x) const { return scale_.toDeviceX(x, width_); }
     double deviceY(double y) const { return scale_.toDeviceY(y, height_); }
+    const SurfaceScale& scale() const { return scale_; }
     const std::array<Label, kLabelCount>& labels() const { return labels_; }
     bool anyLabelText() const;
 

@@ -22,13 +22,8 @@ void RecordingSurface::forgetDrawing() {
     circles_.clear();
 }
 
-bool RecordingSurface::reachable(double x, double y) const {
-    return std::fabs(scale_.toDeviceX(x, width_)) <= deviceLimit_ &&
-           std::fabs(scale_.toDeviceY(y, height_)) <= deviceLimit_;
-}
-
 bool RecordingSurface::drawLine(float x1, float y1, float x2, float y2, Colour colour) {
-    if (!reachable(x1, y1) || !reachable(x2, y2)) {
+    if (limited_ && !scale_.takesLine(x1, y1, x2, y2, width_, height_)) {
         ++failures_;
         return false;
     }
@@ -37,7 +32,7 @@ bool RecordingSurface::drawLine(float x1, float y1, float x2, float y2, Colour c
 }
 
 bool RecordingSurface::drawCircle(float x, float y, float radius, Colour colour) {
-    if (!reachable(x, y)) {
+    if (limited_ && !scale_.takesCircle(x, y, radius, width_, height_)) {
         ++failures_;
         return false;
     }

@@ -30,8 +30,8 @@ class RecordingSurface : public Surface {
     RecordingSurface(int clientWidth = 553, int clientHeight = 375)
         : width_(clientWidth), height_(clientHeight) {}
 
-    // Draws with a device coordinate beyond this many pixels fail, like a real device's range.
-    void setDeviceLimit(double pixels) { deviceLimit_ = pixels; }
+    // Refuses what every device surface refuses; otherwise it takes every draw.
+    void limitToDevice() { limited_ = true; }
 
     void setScale(double left, double top, double right, double bottom) override;
     void setBackColor(Colour colour) override;
@@ -54,10 +54,8 @@ class RecordingSurface : public Surface {
     void forgetDrawing();
 
   private:
-    bool reachable(double x, double y) const;
-
     int width_, height_;
-    double deviceLimit_ = std::numeric_limits<double>::infinity();
+    bool limited_ = false;
     SurfaceScale scale_;
     Colour backColor_ = 0;
     std::vector<Line> lines_;

@@ -1,8 +1,18 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 
 namespace wirevane {
+
+// Device positions beyond this many pixels from the origin cannot be drawn, as on a 16-bit
+// device; the renderer then shrinks the scene until it fits.
+constexpr double kDeviceLimit = 32767;
+
+// False for NaN as well.
+inline bool inDeviceRange(double pixels) {
+    return std::fabs(pixels) <= kDeviceLimit;
+}
 
 // The user coordinate scale of a surface: maps surface units to device pixels of a client area.
 struct SurfaceScale {
@@ -18,6 +28,22 @@ struct SurfaceScale {
     double toDeviceLength(double length, int clientWidth) const {
         const double width = right - left;
         return length / (width < 0 ? -width : width) * clientWidth;
+    }
+
+    // What every surface of clientWidth x clientHeight pixels can draw, and so when the renderer
+    // shrinks the scene and draws again.
+    bool takesPoint(double x, double y, int clientWidth, int clientHeight) const {
+        return inDeviceRange(toDeviceX(x, clientWidth)) &&
+               inDeviceRange(toDeviceY(y, clientHeight));
+    }
+    bool takesLine(double x1, double y1, double x2, double y2, int clientWidth,
+                   int clientHeight) const {
+        return takesPoint(x1, y1, clientWidth, clientHeight) &&
+               takesPoint(x2, y2, clientWidth, clientHeight);
+    }
+    bool takesCircle(double x, double y, double radius, int clientWidth, int clientHeight) const {
+        return takesPoint(x, y, clientWidth, clientHeight) &&
+               inDeviceRange(toDeviceLength(radius, clientWidth));
     }
 };
 

@@ -13,15 +13,11 @@ namespace {
 // CSS pixel.
 constexpr int kDotsPerInch = 96;
 
-bool inDeviceRange(double d) {
-    return std::fabs(d) <= ImageSurface::kDeviceLimit;
-}
-
 } // namespace
 
 SvgSurface::SvgSurface(int clientWidth, int clientHeight)
     : RecordingSurface(clientWidth, clientHeight), width_(clientWidth), height_(clientHeight) {
-    setDeviceLimit(ImageSurface::kDeviceLimit);
+    limitToDevice();
 }
 
 bool SvgSurface::write(QIODevice& device, const QString& title) const {
@@ -30,7 +26,8 @@ bool SvgSurface::write(QIODevice& device, const QString& title) const {
     generator.setSize(QSize(width_, height_));
     generator.setViewBox(QRect(0, 0, width_, height_));
     generator.setResolution(kDotsPerInch);
-    generator.setTitle(title);
+    // Qt writes the title into the file as it stands.
+    generator.setTitle(title.toHtmlEscaped());
     QPainter painter;
     if (!painter.begin(&generator))
         return false;
@@ -48,10 +45,10 @@ bool SvgSurface::write(QIODevice& device, const QString& title) const {
     }
     // Placed as the picture places them: the label's top-left corner at its point.
     for (const Label& label : labels()) {
+        if (label.text.empty() || !scale().takesPoint(label.left, label.top, width_, height_))
+            continue;
         const double x = deviceX(label.left);
         const double y = deviceY(label.top);
-        if (label.text.empty() || !inDeviceRange(x) || !inDeviceRange(y))
-            continue;
         const QString text = QString::fromStdString(label.text);
         painter.setPen(QColor(toRgb(label.colour)));
         const QRect box = painter.fontMetrics().boundingRect(text);

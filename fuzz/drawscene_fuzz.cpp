@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     wirevane::compileObject(scene, &input);
 
     wirevane::RecordingSurface surface;
-    surface.setDeviceLimit(32767);
+    surface.limitToDevice();
     wirevane::RendererState state;
     const wirevane::RenderOptions options{(flags & 2) != 0, (flags & 4) != 0};
     for (int call = 0; call < 3; ++call) {

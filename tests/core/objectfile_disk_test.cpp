@@ -1,4 +1,5 @@
 // Reading and saving object files on disk: read-only loads and atomic saves.
+#include "documents/filereplacement.h"
 #include "documents/objectfiledisk.h"
 #include "tests/common/asnobody.h"
 #include "tests/common/temporaryfolder.h"
@@ -115,8 +116,7 @@ TEST_F(ObjectFileDisk, SaveFailuresSayWhyAndChangeNothing) {
     ::chmod((folder.path() / "readonly").c_str(), 0555);
     const tests::AsNobody nobody(folder.path());
     const ObjectFileResult lockedResult = writeObjectFileAt(locked, sample());
-    EXPECT_NE(lockedResult.reason.find("opened for writing"), std::string::npos)
-        << lockedResult.reason;
+    EXPECT_EQ(lockedResult.reason, "The file locked.kfm is write-protected.");
     EXPECT_EQ(readBytes(locked), "locked");
     const ObjectFileResult folderResult =
         writeObjectFileAt((folder.path() / "readonly" / "new.kfm").string(), sample());
@@ -162,6 +162,53 @@ TEST_F(ObjectFileDisk, LoadNeverCreatesOrChangesAFile) {
     EXPECT_TRUE(readObjectFileAt(readOnly, values).ok());
     EXPECT_NE(readObjectFileAt(unreadable, values).reason.find("cannot be opened"),
               std::string::npos);
+}
+
+// Object-file saves and exports replace a file the same way: its permission bits survive, a
+// write-protected file is left alone (even by the superuser), and the longest name a folder takes
+// still gets its temporary file.
+TEST_F(ObjectFileDisk, ReplacingKeepsPermissionsRefusesProtectedFilesAndTakesLongNames) {
+    const struct {
+        const char* writer;
+        std::string (*write)(const std::string& path);
+    } writers[] = {
+        {"object file", [](const std::string& p) { return writeObjectFileAt(p, sample()).reason; }},
+        {"export", [](const std::string& p) { return writeFileReplacing(p, "picture"); }},
+    };
+    const struct {
+        std::string name;
+        mode_t mode; // 0: no old file
+        mode_t modeAfter;
+        bool written;
+    } cases[] = {
+        {"private.kfm", 0600, 0600, true},
+        {"shared.kfm", 0664, 0664, true},
+        {"protected.kfm", 0444, 0444, false},
+        {std::string(251, 'n') + ".kfm", 0, 0, true},
+    };
+    for (const auto& writer : writers)
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(writer.writer) + " " + c.name.substr(0, 20));
+            const std::string file = path(c.name);
+            fs::remove(file);
+            if (c.mode != 0) {
+                writeBytes(file, "old");
+                ::chmod(file.c_str(), c.mode);
+            }
+            const std::string reason = writer.write(file);
+            EXPECT_EQ(reason.empty(), c.written) << reason;
+            if (!c.written) {
+                EXPECT_EQ(reason, "The file " + c.name + " is write-protected.");
+            }
+            EXPECT_EQ(readBytes(file) == "old", !c.written);
+            if (c.mode != 0) {
+                struct stat status {};
+                ASSERT_EQ(::stat(file.c_str(), &status), 0);
+                EXPECT_EQ(status.st_mode & 07777, c.modeAfter);
+            }
+            EXPECT_EQ(entries().size(), 1u) << "a temporary file is left";
+            fs::remove(file);
+        }
 }
 
 } // namespace

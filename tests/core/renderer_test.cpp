@@ -211,7 +211,7 @@ TEST_F(Renderer, AStaleFarPointAboveTheCountIsSkippedWithoutShrinking) {
     compile("1/1/1\r\n2/2/2\r\n5000/0/0\r\n\r\n1-2");
     draw();
     compile("1/0/0\r\n2/0/0\r\n\r\n1-3\r\n1-2");
-    surface.setDeviceLimit(32767);
+    surface.limitToDevice();
     const DrawOutcome outcome = draw();
     EXPECT_EQ(outcome.attempts, 1);
     EXPECT_EQ(scene.zoomFactor, 1);
@@ -251,7 +251,7 @@ TEST_F(Renderer, PlacesNumbersAndEmptiesThemOnce) {
 
 TEST_F(Renderer, ShrinksTheSceneUntilItFitsTheDevice) {
     compile("5000/0/0\r\n-5000/0/0\r\n\r\n1-2");
-    surface.setDeviceLimit(32767);
+    surface.limitToDevice();
     const DrawOutcome outcome = draw();
     EXPECT_TRUE(outcome.drawn);
     EXPECT_GT(outcome.attempts, 1);
@@ -264,7 +264,7 @@ TEST_F(Renderer, ShrinksTheSceneUntilItFitsTheDevice) {
 // the device took, not also with what it refused: with forceRedraw no clear comes between.
 TEST_F(Renderer, ACopyBesideTheDeviceGetsOnlyWhatTheDeviceTook) {
     compile("5000/0/0\r\n-5000/0/0\r\n\r\n1-2");
-    surface.setDeviceLimit(32767);
+    surface.limitToDevice();
     scene.forceRedraw = 1;
     RecordingSurface copy;
     TeeSurface deviceAndCopy(surface, copy);
@@ -275,7 +275,7 @@ TEST_F(Renderer, ACopyBesideTheDeviceGetsOnlyWhatTheDeviceTook) {
 
 TEST_F(Renderer, GivesUpOnCoordinatesNoShrinkingCanCure) {
     compile("1/1/1\r\n2/2/2\r\n3/3/3\r\n\r\n1-2\r\n2-3\r\n3-1");
-    surface.setDeviceLimit(32767);
+    surface.limitToDevice();
     scene.sceneX[2] = std::numeric_limits<double>::infinity();
     scene.sceneY[3] = std::nan("");
     const DrawOutcome outcome = draw();

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <cmath>
+#include <new>
 
 namespace wirevane {
 
@@ -21,6 +22,9 @@ RasterSurface::PixelRows ImageSurface::pixelRows() {
 
 void ImageSurface::allocatePixels(int width, int height) {
     image_ = QImage(width, height, QImage::Format_RGB32);
+    // Qt answers a failed allocation with a null image, which would be drawn on.
+    if (image_.isNull())
+        throw std::bad_alloc();
 }
 
 QImage ImageSurface::composed() const {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace wirevane {
 namespace {
@@ -125,7 +126,8 @@ std::string pointsText(int count) {
 
 class Analyzer {
   public:
-    explicit Analyzer(std::string_view text) : text_(text) {}
+    Analyzer(std::string_view text, std::size_t maxDiagnostics, bool keepLines)
+        : text_(text), maxDiagnostics_(maxDiagnostics), keepLines_(keepLines) {}
 
     TextAnalysis run() {
         PieceCutter lines = objectLines(text_);
@@ -157,7 +159,12 @@ class Analyzer {
                                  return a.column < b.column;
                              });
             info.diagnosticCount = static_cast<int>(result_.diagnostics.end() - first);
-            result_.lines.push_back(info);
+            if (result_.diagnostics.size() > maxDiagnostics_) {
+                result_.diagnosticsLeftOut += result_.diagnostics.size() - maxDiagnostics_;
+                result_.diagnostics.resize(maxDiagnostics_);
+            }
+            if (keepLines_)
+                result_.lines.push_back(info);
         }
         return std::move(result_);
     }
@@ -340,6 +347,7 @@ class Analyzer {
                      name + " " + quoted(trimBlanks(field)) + " is not a number and reads as 0");
             return number;
         }
+        warnJoinedDigits(field, name, start, number);
         const std::size_t rest = skipBlanks(field, number.end);
         if (rest == field.size())
             return number;
@@ -352,6 +360,21 @@ class Analyzer {
                             numberText(number.value) + ": the number ends at " +
                             named(field, rest));
         return number;
+    }
+
+    // The conversion skips blanks inside a number, so "1 2" reads as 12, not as 1.
+    void warnJoinedDigits(std::string_view field, const std::string& name, std::size_t start,
+                          const ConvertedNumber& number) {
+        const std::string_view written = field.substr(start, number.end - start);
+        const std::size_t firstDigit = written.find_first_of("0123456789.");
+        if (firstDigit == written.npos)
+            return;
+        const std::size_t blank = written.find_first_of(" \t\n", firstDigit);
+        if (blank == written.npos)
+            return;
+        warn(offsetOf(field) + start + blank, name + " " + quoted(written) + " reads as " +
+                                                  numberText(number.value) +
+                                                  ": blanks inside a number are skipped");
     }
 
     // A remark that a field separator cuts: what follows the separator is data again.
@@ -391,8 +414,10 @@ class Analyzer {
     void error(std::size_t pos, std::string message) {
         add(pos, Severity::Error, message);
         current_->hasError = true;
-        if (result_.stopLine == 0)
+        if (result_.stopLine == 0) {
             result_.stopLine = lineNumber_;
+            result_.stop = result_.diagnostics.back();
+        }
     }
     void add(std::size_t pos, Severity severity, std::string& message) {
         // Counted on from the last finding of the line, so a long line is read once.
@@ -405,6 +430,8 @@ class Analyzer {
     }
 
     std::string_view text_;
+    std::size_t maxDiagnostics_;
+    bool keepLines_;
     std::string_view line_;
     int lineNumber_ = 0;
     std::size_t countedTo_ = 0; // the line's characters before countedTo_ are countedColumns_
@@ -417,7 +444,11 @@ class Analyzer {
 } // namespace
 
 TextAnalysis analyzeObjectText(std::string_view text) {
-    return Analyzer(text).run();
+    return Analyzer(text, SIZE_MAX, true).run();
+}
+
+TextAnalysis firstFindings(std::string_view text, std::size_t maxDiagnostics) {
+    return Analyzer(text, maxDiagnostics, false).run();
 }
 
 } // namespace wirevane

@@ -43,6 +43,8 @@ struct TextAnalysis {
     int pointCount = 0;                      // point lines, counted on past what the tables hold
     int connectionCount = 0; // connection rows, the separator included, counted the same way
     int stopLine = 0;        // the line at which the Animation command stops; 0 if it does not
+    TextDiagnostic stop;     // the error there
+    std::size_t diagnosticsLeftOut = 0; // by firstFindings
 
     std::span<const TextDiagnostic> diagnosticsOf(const LineAnalysis& line) const {
         return std::span(diagnostics)
@@ -53,5 +55,9 @@ struct TextAnalysis {
 
 // Reads an object text (lines separated by CR LF, UTF-8) the way the Animation command does.
 TextAnalysis analyzeObjectText(std::string_view text);
+
+// The first maxDiagnostics findings of a text of any length, without the line records, in memory
+// that does not grow with the text; the rest are only counted.
+TextAnalysis firstFindings(std::string_view text, std::size_t maxDiagnostics);
 
 } // namespace wirevane

@@ -7,12 +7,15 @@
 #include "engine/svgsurface.h"
 
 #include <QBuffer>
+#include <climits>
 #include <cmath>
+#include <numeric>
 
 namespace wirevane {
 namespace {
 
 constexpr double kFullTurn = 360;
+constexpr int kFullTurnDegrees = 360;
 // Enough shades that the nearest one is within a few levels of any soft-edge pixel.
 constexpr int kNumberShades = 8;
 
@@ -38,10 +41,15 @@ std::optional<PictureFormat> pictureFormatOf(const QString& path) {
 }
 
 int framesForFullTurn(double step) {
-    const double frames = std::ceil(kFullTurn / std::fabs(step));
-    if (!(frames >= 1 && frames <= kFullTurn * 1e6))
+    const double size = std::fabs(step);
+    if (!(size > 0 && size <= kFullTurn))
         return 0;
-    return static_cast<int>(frames);
+    // The renderer turns points from whole-degree angles, so a whole-degree step comes back to
+    // the first picture once the turns add up to whole turns: 7 degrees take 360 frames.
+    if (size == std::floor(size))
+        return kFullTurnDegrees / std::gcd(static_cast<int>(size), kFullTurnDegrees);
+    const double frames = std::ceil(kFullTurn / size);
+    return frames < INT_MAX ? static_cast<int>(frames) : INT_MAX;
 }
 
 void drawCurrentView(Scene scene, Surface& surface, const RenderOptions& options) {
@@ -61,7 +69,8 @@ std::vector<QRgb> scenePalette(const Scene& scene, bool numbers) {
 }
 
 QByteArray renderTurnAnimation(Scene scene, QSize size, const RenderOptions& options,
-                               const TurnAnimation& turn, QString& error) {
+                               const TurnAnimation& turn, QString& error,
+                               const std::function<void(int)>& framesDone) {
     GifWriter gif(size, scenePalette(scene, options.showNumbers), turn.delayMs);
     ImageSurface surface(size.width(), size.height());
     RendererState state;
@@ -76,6 +85,8 @@ QByteArray renderTurnAnimation(Scene scene, QSize size, const RenderOptions& opt
         drawScene(scene, state, surface, options);
         if (!gif.addFrame(surface.composed()))
             break;
+        if (framesDone)
+            framesDone(frame + 1);
     }
     QByteArray bytes = gif.finish();
     if (bytes.isEmpty())

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -35,8 +36,9 @@ struct TurnAnimation {
     double firstZoom = 1; // zoomFactor of the first tick
 };
 
-// The frames a full turn of 360 degrees takes at |step| degrees a frame; 0 when step is 0 or
-// not finite.
+// The frames a turn at |step| degrees a frame takes to come back to its first picture: one full
+// turn, or for a whole-degree step that does not divide 360 as many turns as it takes (never
+// more than 360 frames); 0 when step is 0, not finite or beyond a full turn.
 int framesForFullTurn(double step);
 
 // Draws the scene as the animation window shows it now: its coordinates as they stand, with
@@ -48,8 +50,10 @@ void drawCurrentView(Scene scene, Surface& surface, const RenderOptions& options
 std::vector<QRgb> scenePalette(const Scene& scene, bool numbers);
 
 // The animated GIF of the turn, looping forever; empty with the reason in error on failure.
+// framesDone, when given, hears the number of frames made after each one.
 QByteArray renderTurnAnimation(Scene scene, QSize size, const RenderOptions& options,
-                               const TurnAnimation& turn, QString& error);
+                               const TurnAnimation& turn, QString& error,
+                               const std::function<void(int)>& framesDone = {});
 
 QByteArray pngBytes(const QImage& image);
 // Needs a QGuiApplication (fonts); empty when the drawing cannot be written.

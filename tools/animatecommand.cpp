@@ -7,14 +7,15 @@
 #include "tools/tooloutput.h"
 
 #include <QFileInfo>
-#include <cmath>
+#include <chrono>
 #include <iostream>
+#include <new>
+#include <unistd.h>
 
 namespace wirevane {
 namespace {
 
 constexpr int kMaxFrames = 10000;
-constexpr double kMaxTurn = 360;
 // GIF viewers slow shorter delays down; the longest is what a GIF can store.
 constexpr int kMinDelayMs = 20;
 constexpr int kMaxDelayMs = 655350;
@@ -31,7 +32,8 @@ run mode with the turn.
   --size WxH      picture size in pixels (default 553x375, the animation window's)
   --turn-xz DEG   degrees a frame in the x-z plane (default 5)
   --turn-yz DEG   degrees a frame in the y-z plane instead
-  --frames N      number of frames (default: one full turn, 72 at 5 degrees)
+  --frames N      number of frames (default: until the picture comes back to the first
+                  one: 72 at 5 degrees, 360 at 7)
   --delay MS      time a frame shows, 20 to 655350 milliseconds in steps of 10
                   (default 20, the pace of run mode)
   --zoom F        zoom the scene by F at the first frame (default 1)
@@ -51,11 +53,41 @@ void readTurn(ToolArguments& args, TurnAnimation& turn) {
         return;
     const std::string option = xz ? "--turn-xz" : "--turn-yz";
     turn.inYZPlane = yz.has_value();
-    turn.step = parseDouble(xz ? *xz : *yz, option);
-    if (!(std::fabs(turn.step) <= kMaxTurn) || turn.step == 0)
-        throw UsageError{option + " takes degrees from -360 to 360 other than 0, not '" +
-                         (xz ? *xz : *yz) + "'"};
+    turn.step = parseTurn(xz ? *xz : *yz, option);
+    if (turn.step == 0)
+        throw UsageError{option + " takes a turn other than 0"};
 }
+
+// A GIF stores a frame's time in hundredths of a second.
+int readDelay(const std::string& text) {
+    const int delay = parseInt(text, "--delay", kMinDelayMs, kMaxDelayMs);
+    if (delay % 10 != 0)
+        throw UsageError{"--delay takes milliseconds in steps of 10, as a GIF stores them, not '" +
+                         text + "'"};
+    return delay;
+}
+
+// "frame k of N" on a terminal once a run has taken a second; scripts see nothing.
+class Progress {
+  public:
+    explicit Progress(int frames) : frames_(frames), shown_(::isatty(STDERR_FILENO) == 1) {}
+    ~Progress() {
+        if (written_)
+            std::cerr << '\n';
+    }
+    void framesDone(int done) {
+        if (!shown_ || std::chrono::steady_clock::now() - start_ < std::chrono::seconds(1))
+            return;
+        std::cerr << "\rframe " << done << " of " << frames_ << std::flush;
+        written_ = true;
+    }
+
+  private:
+    int frames_;
+    bool shown_;
+    bool written_ = false;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
 
 } // namespace
 
@@ -81,21 +113,25 @@ int animateCommand(ToolArguments args) {
                              std::to_string(kMaxFrames) + " frames; give --frames"};
     }
     if (const auto delay = args.option("--delay"))
-        turn.delayMs = parseInt(*delay, "--delay", kMinDelayMs, kMaxDelayMs);
+        turn.delayMs = readDelay(*delay);
     turn.firstZoom = parseDouble(args.option("--zoom").value_or("1"), "--zoom");
-    if (!std::isfinite(turn.firstZoom))
-        throw UsageError{"--zoom takes a finite number"};
     RenderOptions options;
     options.showNumbers = args.flag("--numbers");
-    const ObjectInput input = readToolObject(args);
+    const ToolObject object = readToolObject(args);
 
     if (options.showNumbers)
         needGuiApplication();
     Scene scene;
-    compileObject(scene, &input);
+    compileForPicture(scene, object);
     QString error;
-    const QByteArray gif =
-        renderTurnAnimation(scene, QSize(size.width, size.height), options, turn, error);
+    QByteArray gif;
+    try {
+        Progress progress(turn.frames);
+        gif = renderTurnAnimation(scene, QSize(size.width, size.height), options, turn, error,
+                                  [&](int done) { progress.framesDone(done); });
+    } catch (const std::bad_alloc&) {
+        throw InputError{*output + ": " + notEnoughMemory(size)};
+    }
     if (gif.isEmpty())
         throw InputError{*output + ": the animation cannot be made (" + error.toStdString() + ")"};
     writeToolOutput(*output, gif.toStdString());

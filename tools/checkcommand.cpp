@@ -27,11 +27,27 @@ Example:
   cube.txt:3:2: warning: x "1,5" reads as 1: the number ends at ","
 )";
 
+// Enough to mend a text by; a generated or binary file may have a finding on every line.
+constexpr std::size_t kMaxFindingsPerFile = 100;
+
 const char* severityName(Severity severity) {
     return severity == Severity::Error ? "error" : "warning";
 }
 
+std::string position(const std::string& file, const TextDiagnostic& diagnostic) {
+    return file + ':' + std::to_string(diagnostic.line) + ':' + std::to_string(diagnostic.column);
+}
+
 } // namespace
+
+void compileForPicture(Scene& scene, const ToolObject& object) {
+    if (compileObject(scene, &object.input).completed)
+        return;
+    const TextAnalysis analysis = firstFindings(object.input.text, 0);
+    if (analysis.stopLine > 0)
+        throw InputError{position(object.file, analysis.stop) + ": " + analysis.stop.message};
+    throw InputError{object.file + ": the animation will not start for this object"};
+}
 
 int checkCommand(ToolArguments args) {
     if (args.flag("--help")) {
@@ -48,20 +64,20 @@ int checkCommand(ToolArguments args) {
     JsonWriter list;
     list.raw("[");
     for (const std::string& file : files) {
-        ObjectInput input;
+        ToolObject object;
         try {
             std::vector<std::string> one = {file};
             if (raw)
                 one.push_back("--raw");
             ToolArguments fileArgs(std::move(one));
-            input = readToolObject(fileArgs);
+            object = readToolObject(fileArgs);
         } catch (const InputError& error) {
             // The other files are still worth checking.
             std::cerr << "wirevane-tool: " << error.message << '\n';
             found = true;
             continue;
         }
-        const TextAnalysis analysis = analyzeObjectText(input.text);
+        const TextAnalysis analysis = firstFindings(object.input.text, kMaxFindingsPerFile);
         for (const TextDiagnostic& diagnostic : analysis.diagnostics) {
             found = true;
             if (json) {
@@ -73,11 +89,15 @@ int checkCommand(ToolArguments args) {
                 list.key("message").string(diagnostic.message);
                 list.raw("}");
             } else {
-                std::cout << file << ':' << diagnostic.line << ':' << diagnostic.column << ": "
+                std::cout << position(file, diagnostic) << ": "
                           << severityName(diagnostic.severity) << ": " << diagnostic.message
                           << '\n';
             }
         }
+        // Beside the JSON list, which holds findings only.
+        if (analysis.diagnosticsLeftOut > 0)
+            (json ? std::cerr : std::cout)
+                << file << ": " << analysis.diagnosticsLeftOut << " more findings not shown\n";
     }
     if (json)
         std::cout << list.raw("]").text() << '\n';

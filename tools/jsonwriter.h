@@ -6,7 +6,7 @@
 namespace wirevane {
 
 // Appends JSON values to a string: numbers in shortest round-trip form (null when not finite),
-// strings escaped.
+// strings escaped and made valid UTF-8.
 class JsonWriter {
   public:
     JsonWriter& raw(std::string_view text);

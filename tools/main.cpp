@@ -43,12 +43,19 @@ fs::path companionPath() {
 
 int main(int argc, char** argv) {
     commandLine = argv;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (wirevane::needsQt(args)) {
+        try {
+            handOver();
+        } catch (const wirevane::InputError& error) {
+            std::fprintf(stderr, "wirevane-tool: %s\n", error.message.c_str());
+            return 1;
+        }
+    }
     const wirevane::ToolBackend plain{
-        [](wirevane::PictureFormat format, bool numbers, const wirevane::PictureSize& size) {
-            if (format != wirevane::PictureFormat::Png || numbers)
-                handOver();
+        [](wirevane::PictureFormat, bool, const wirevane::PictureSize& size) {
             return wirevane::makeRasterPicture(size);
         },
         [](wirevane::ToolArguments) -> int { handOver(); }};
-    return wirevane::runTool({argv + 1, argv + argc}, plain);
+    return wirevane::runTool(args, plain);
 }

@@ -81,7 +81,7 @@ std::string singleFile(const ToolArguments& args) {
 
 } // namespace
 
-ObjectInput readToolObject(ToolArguments& args) {
+ToolObject readToolObject(ToolArguments& args) {
     // Options first, so that what is left is the file.
     const bool raw = args.flag("--raw");
     const auto axis = args.option("--axis");
@@ -110,7 +110,7 @@ ObjectInput readToolObject(ToolArguments& args) {
         input.name = *name;
     if (cross)
         input.crossState = 1;
-    return input;
+    return {std::move(input), file};
 }
 
 int infoCommand(ToolArguments args) {

@@ -1,19 +1,18 @@
 #include "tools/toolinput.h"
 
+#include "documents/filereplacement.h"
+
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cmath>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace wirevane {
 
 bool ToolArguments::flag(const std::string& name) {
-    const auto it = std::find(args_.begin(), args_.end(), name);
-    if (it == args_.end())
-        return false;
-    args_.erase(it);
-    return true;
+    return std::erase(args_, name) > 0;
 }
 
 std::optional<std::string> ToolArguments::option(const std::string& name) {
@@ -24,6 +23,8 @@ std::optional<std::string> ToolArguments::option(const std::string& name) {
         throw UsageError{name + " needs a value"};
     std::string value = *(it + 1);
     args_.erase(it, it + 2);
+    if (std::find(args_.begin(), args_.end(), name) != args_.end())
+        throw UsageError{name + " is given twice"};
     return value;
 }
 
@@ -37,8 +38,15 @@ std::vector<std::string> ToolArguments::positionals() const {
 double parseDouble(const std::string& text, const std::string& option) {
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size())
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
         throw UsageError{option + " takes a number, not '" + text + "'"};
+    return value;
+}
+
+double parseTurn(const std::string& text, const std::string& option) {
+    const double value = parseDouble(text, option);
+    if (!(std::fabs(value) <= kMaxTurn))
+        throw UsageError{option + " takes degrees from -360 to 360, not '" + text + "'"};
     return value;
 }
 
@@ -63,18 +71,36 @@ PictureSize sizeOption(ToolArguments& args) {
     return size;
 }
 
+std::string notEnoughMemory(const PictureSize& size) {
+    return "not enough memory for a " + std::to_string(size.width) + "\u00d7" +
+           std::to_string(size.height) + " picture";
+}
+
 std::string readFileBytes(const std::string& path) {
     std::error_code error;
     if (std::filesystem::is_directory(path, error))
         throw InputError{path + ": is a folder, not a file"};
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw InputError{path + ": cannot be opened"};
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad())
-        throw InputError{path + ": cannot be read"};
-    return bytes.str();
+    const auto tooLarge = [&] {
+        return InputError{path + ": is larger than " + std::to_string(kMaxInputBytes >> 20) +
+                          " MiB, far more than an object holds"};
+    };
+    // A file's size is known before it is read; a pipe or a device is read up to the cap.
+    if (const auto size = std::filesystem::file_size(path, error); !error && size > kMaxInputBytes)
+        throw tooLarge();
+    const File file(std::fopen(path.c_str(), "rb"));
+    if (!file)
+        throw InputError{path + ": cannot be opened (" + std::strerror(errno) + ")"};
+    std::string bytes;
+    char chunk[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
+        if (bytes.size() + got > kMaxInputBytes)
+            throw tooLarge();
+        bytes.append(chunk, got);
+    }
+    if (std::ferror(file.get()))
+        throw InputError{path + ": cannot be read (" + std::strerror(errno) + ")"};
+    return bytes;
 }
 
 std::string toCrLf(const std::string& text) {

@@ -32,7 +32,9 @@ class ToolArguments {
 };
 
 // Option values; a value out of form or range is a UsageError that names the option.
-double parseDouble(const std::string& text, const std::string& option);
+double parseDouble(const std::string& text, const std::string& option); // finite
+constexpr double kMaxTurn = 360;
+double parseTurn(const std::string& text, const std::string& option); // -360 to 360 degrees
 int parseInt(const std::string& text, const std::string& option, int low, int high);
 
 // --size WxH, or the animation window's client size when it is not given.
@@ -42,10 +44,14 @@ struct PictureSize {
     int height = 375;
 };
 PictureSize sizeOption(ToolArguments& args);
+// The message for a picture whose pixels do not fit in memory.
+std::string notEnoughMemory(const PictureSize& size);
 
 // LF and CR LF line endings become CR LF; a lone CR stays as it is.
 std::string toCrLf(const std::string& text);
 
+// Input is read whole, so it has a cap; an object text holds about ten thousand characters.
+constexpr std::size_t kMaxInputBytes = std::size_t{16} << 20;
 std::string readFileBytes(const std::string& path);
 
 } // namespace wirevane

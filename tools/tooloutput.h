@@ -8,4 +8,7 @@ namespace wirevane {
 // that names the file and the reason when it cannot, and then no file is left behind.
 void writeToolOutput(const std::string& path, const std::string& bytes);
 
+// An interrupt or a termination then removes the temporary file of an output under way.
+void removeUnfinishedFileOnInterrupt();
+
 } // namespace wirevane

@@ -12,9 +12,13 @@
 #include "tools/toolinput.h"
 #include "tools/tooloutput.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <map>
+#include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -86,9 +90,9 @@ int compileCommand(ToolArguments args) {
         std::cout << kCompileHelp;
         return 0;
     }
-    const ObjectInput input = readToolObject(args);
+    const ToolObject object = readToolObject(args);
     Scene scene;
-    const CompileResult result = compileObject(scene, &input);
+    const CompileResult result = compileObject(scene, &object.input);
 
     JsonWriter json;
     json.raw("{");
@@ -139,26 +143,35 @@ int renderCommand(ToolArguments args, const ToolBackend& backend) {
     std::optional<PictureFormat> format;
     if (output && !(format = pictureFormatOf(*output)))
         throw UsageError{"-o takes a file name ending in .png or .svg, not '" + *output + "'"};
-    const double turnXZ = parseDouble(args.option("--turn-xz").value_or("0"), "--turn-xz");
-    const double turnYZ = parseDouble(args.option("--turn-yz").value_or("0"), "--turn-yz");
+    const double turnXZ = parseTurn(args.option("--turn-xz").value_or("0"), "--turn-xz");
+    const double turnYZ = parseTurn(args.option("--turn-yz").value_or("0"), "--turn-yz");
     const double zoom = parseDouble(args.option("--zoom").value_or("1"), "--zoom");
     const int steps = parseInt(args.option("--steps").value_or("1"), "--steps", 0, kMaxSteps);
     RenderOptions options;
     options.showData = args.flag("--data");
     options.showNumbers = args.flag("--numbers");
     const bool printJson = args.flag("--json");
-    const ObjectInput input = readToolObject(args);
+    const ToolObject object = readToolObject(args);
 
     Scene scene;
-    compileObject(scene, &input);
+    compileForPicture(scene, object);
 
-    // Without a file to write, the raster stands in for the picture: its limits shape the drawing.
-    const std::unique_ptr<ToolPicture> picture =
-        output ? backend.picture(*format, options.showNumbers, size)
-               : makeRasterPicture(size);
-    // One drawing gives both the file and the JSON.
-    RecordingSurface recorded;
-    TeeSurface surface(picture->surface(), recorded);
+    std::unique_ptr<ToolPicture> picture;
+    if (output) {
+        try {
+            picture = backend.picture(*format, options.showNumbers, size);
+        } catch (const std::bad_alloc&) {
+            throw InputError{*output + ": " + notEnoughMemory(size)};
+        }
+    }
+    // Without a file to write, the record alone is drawn on, refusing what a picture would.
+    RecordingSurface recorded(size.width, size.height);
+    recorded.limitToDevice();
+    std::optional<TeeSurface> pictureAndRecord;
+    Surface* surface = &recorded;
+    if (picture)
+        surface = printJson ? &pictureAndRecord.emplace(picture->surface(), recorded)
+                            : &picture->surface();
     RendererState state;
     DrawOutcome outcome;
     for (int step = 0; step < steps; ++step) {
@@ -166,7 +179,7 @@ int renderCommand(ToolArguments args, const ToolBackend& backend) {
         scene.turnYZ = turnYZ;
         scene.zoomFactor = zoom;
         recorded.forgetDrawing();
-        outcome = drawScene(scene, state, surface, options);
+        outcome = drawScene(scene, state, *surface, options);
     }
 
     if (output)
@@ -223,34 +236,73 @@ std::unique_ptr<ToolPicture> makeRasterPicture(const PictureSize& size) {
     return std::make_unique<RasterPicture>(size.width, size.height);
 }
 
-int runTool(std::vector<std::string> args, const ToolBackend& backend) {
+bool needsQt(const std::vector<std::string>& args) {
+    if (args.empty())
+        return false;
+    if (args.front() == "animate")
+        return true;
+    if (args.front() != "render")
+        return false;
+    try {
+        ToolArguments render({args.begin() + 1, args.end()});
+        const bool numbers = render.flag("--numbers");
+        const auto output = render.option("-o");
+        const auto format = output ? pictureFormatOf(*output) : std::nullopt;
+        return format == PictureFormat::Svg || (format == PictureFormat::Png && numbers);
+    } catch (const UsageError&) {
+        return false; // the plain tool says what is wrong
+    }
+}
+
+namespace {
+
+int runCommand(std::vector<std::string> args, const ToolBackend& backend) {
     if (args.empty() || args.front() == "--help" || args.front() == "-h") {
         std::cout << kToolHelp;
         return args.empty() ? 2 : 0;
     }
     const std::string command = args.front();
     args.erase(args.begin());
+    if (command == "compile")
+        return compileCommand(ToolArguments(args));
+    if (command == "render")
+        return renderCommand(ToolArguments(args), backend);
+    if (command == "info")
+        return infoCommand(ToolArguments(args));
+    if (command == "pack")
+        return packCommand(ToolArguments(args));
+    if (command == "animate")
+        return backend.animate(ToolArguments(args));
+    if (command == "check")
+        return checkCommand(ToolArguments(args));
+    throw UsageError{"unknown command '" + command + "'"};
+}
+
+} // namespace
+
+int runTool(std::vector<std::string> args, const ToolBackend& backend) {
+    removeUnfinishedFileOnInterrupt();
+    int status = 0;
     try {
-        if (command == "compile")
-            return compileCommand(ToolArguments(args));
-        if (command == "render")
-            return renderCommand(ToolArguments(args), backend);
-        if (command == "info")
-            return infoCommand(ToolArguments(args));
-        if (command == "pack")
-            return packCommand(ToolArguments(args));
-        if (command == "animate")
-            return backend.animate(ToolArguments(args));
-        if (command == "check")
-            return checkCommand(ToolArguments(args));
-        throw UsageError{"unknown command '" + command + "'"};
+        status = runCommand(std::move(args), backend);
     } catch (const UsageError& error) {
         std::cerr << "wirevane-tool: " << error.message << "\n(see 'wirevane-tool --help')\n";
         return 2;
     } catch (const InputError& error) {
         std::cerr << "wirevane-tool: " << error.message << '\n';
         return 1;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "wirevane-tool: not enough memory\n";
+        return 1;
     }
+    // A cut JSON in a script's pipe must not pass for a whole one.
+    errno = 0;
+    if (!std::cout.flush()) {
+        std::cerr << "wirevane-tool: standard output cannot be written ("
+                  << (errno != 0 ? std::strerror(errno) : "write error") << ")\n";
+        return 1;
+    }
+    return status;
 }
 
 } // namespace wirevane

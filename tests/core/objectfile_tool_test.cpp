@@ -85,7 +85,7 @@ TEST_F(ObjectFileTool, CompileInputFromAnObjectFileTakesItsValuesAndName) {
     ObjectFileValues values; // an empty black object
     ASSERT_TRUE(writeObjectFileAt(path("gagscreen.kfm"), values).ok());
     ToolArguments args({path("gagscreen.kfm")});
-    const ObjectInput input = readToolObject(args);
+    const ObjectInput input = readToolObject(args).input;
     EXPECT_EQ(input.name, "gagscreen.kfm");
     EXPECT_EQ(input.text, "");
     EXPECT_EQ(input.axisOrderText, "0");
@@ -98,7 +98,7 @@ TEST_F(ObjectFileTool, CompileInputFromAnObjectFileTakesItsValuesAndName) {
     values.showCross = 1;
     ASSERT_TRUE(writeObjectFileAt(path("Other.KFM"), values).ok());
     ToolArguments moreArgs({path("Other.KFM"), "--axis", "4"});
-    const ObjectInput other = readToolObject(moreArgs);
+    const ObjectInput other = readToolObject(moreArgs).input;
     EXPECT_EQ(other.name, "Other.KFM");
     EXPECT_EQ(other.text, "1/1/1");
     EXPECT_EQ(other.axisOrderText, "4"); // the option wins over the file

@@ -247,7 +247,7 @@ TEST_F(AnimationExportTest, FollowsTheRunningTurnOrTurnsFiveDegreesInXZ) {
         {"nothing turns", true, 0, 0, 2, false, 5, 72},
         {"left", true, -2, 0, 2, false, -2, 180},
         {"up", true, 0, 3, 3, true, 3, 120},
-        {"seven degrees", true, 7, 0, 7, false, 7, 52},
+        {"seven degrees", true, 7, 0, 7, false, 7, 360},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,6 +1,9 @@
 // wirevane-tool check as editors and CI use it: compiler-style lines, JSON and exit codes.
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QStringDecoder>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -73,13 +76,42 @@ TEST_F(Check, TellsBadUsageFromUnreadableFiles) {
         int exitCode;
     };
     const QString clean = write("clean.txt", "1/2/3");
+    // Past the cap, a file is refused unread; a device without end too.
+    QFile large(folder.filePath("large.txt"));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.resize((16 << 20) + 1));
+    large.close();
     const Case cases[] = {
-        {{}, 2}, {{"--bogus", clean}, 2}, {{"missing.txt", clean}, 1}, {{"."}, 1}, {{"--help"}, 0},
+        {{}, 2},         {{"--bogus", clean}, 2}, {{"missing.txt", clean}, 1},
+        {{"."}, 1},      {{"--help"}, 0},         {{"large.txt"}, 1},
+        {{"/dev/zero"}, 1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(check(c.args).exitCode, c.exitCode) << c.args.join(' ').toStdString();
     EXPECT_TRUE(check({"--help"}).out.startsWith("Usage: wirevane-tool check"));
     EXPECT_TRUE(check({"missing.txt"}).err.contains("missing.txt"));
+    EXPECT_TRUE(check({"large.txt"}).err.contains("larger than 16 MiB"));
+}
+
+TEST_F(Check, ListsAHundredFindingsAFileAndCountsTheRest) {
+    const QString many = write("many.txt", QByteArray("1,5/2/3\n").repeated(150));
+    const QStringList lines = QString::fromUtf8(check({many}).out).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 101);
+    // 150 warnings and the error at the 101st point.
+    EXPECT_EQ(lines.back(), "many.txt: 51 more findings not shown");
+    const CheckRun json = check({"--json", many});
+    EXPECT_EQ(QJsonDocument::fromJson(json.out).array().size(), 100);
+    EXPECT_EQ(json.err.toStdString(), "many.txt: 51 more findings not shown\n");
+}
+
+// Strict JSON readers take only UTF-8; the text may hold any bytes.
+TEST_F(Check, PrintsValidUtf8WhateverTheTextHolds) {
+    const CheckRun run = check({"--json", write("bytes.txt", "1/\xff\xfe/3\n\xc3(/1/1\n")});
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(run.out);
+    EXPECT_FALSE(utf8.hasError()) << run.out.toStdString();
+    EXPECT_TRUE(text.contains(QString::fromUtf8("y \\\"\uFFFD\uFFFD\\\" is not a number")))
+        << text.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(run.out).array().size(), 2);
 }
 
 } // namespace

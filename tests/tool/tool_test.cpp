@@ -7,10 +7,13 @@
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -24,14 +27,18 @@ struct ToolRun {
     QByteArray err;
 };
 
-// setUp prepares the process before it starts (environment, user).
+// setUp prepares the process before it starts (environment, user); input goes to its standard
+// input.
 ToolRun runTool(const QStringList& args, const std::function<void(QProcess&)>& setUp = {},
-                const QString& program = WIREVANE_TOOL) {
+                const QString& program = WIREVANE_TOOL, const QByteArray& input = {}) {
     QProcess process;
     process.setWorkingDirectory(WIREVANE_SOURCE);
     if (setUp)
         setUp(process);
     process.start(program, args);
+    if (!input.isEmpty())
+        process.write(input);
+    process.closeWriteChannel();
     process.waitForFinished(60000);
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
@@ -139,6 +146,23 @@ TEST(ToolUsage, TakesLineEndingsAsTypedUnlessRaw) {
     EXPECT_TRUE(raw.contains("\"pointCount\":1,\"connectionCount\":0")) << raw.toStdString();
 }
 
+// A script must not take a cut JSON for a whole one.
+TEST(ToolUsage, AFailedWriteToStandardOutputIsAnError) {
+    const QStringList commands[] = {
+        {"compile", "examples/cube.txt"},       {"info", "examples/cube.kfm"},
+        {"render", "examples/cube.txt", "--json"}, {"check", "--json", "examples/cube.txt"},
+        {"--help"},
+    };
+    for (const QStringList& args : commands) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const ToolRun run = runTool(
+            args, [](QProcess& process) { process.setStandardOutputFile("/dev/full"); });
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.contains("standard output cannot be written (No space left on device)"))
+            << run.err.toStdString();
+    }
+}
+
 // The plain tool links no Qt, so a plain picture loads none; what needs Qt it hands over to its
 // companion, and without one it says so.
 TEST(ToolUsage, LoadsQtOnlyForWhatNeedsIt) {
@@ -182,6 +206,15 @@ TEST(ToolUsage, LoadsQtOnlyForWhatNeedsIt) {
 class ToolExport : public ::testing::Test {
   protected:
     QTemporaryDir folder;
+    wirevane::tests::TemporaryFolder inputs;
+    // An object text in the inputs folder, which anyone may read: some cases run as nobody.
+    QString input(const std::string& name, const std::string& text) const {
+        std::filesystem::permissions(inputs.path(), std::filesystem::perms::others_read |
+                                                        std::filesystem::perms::others_exec,
+                                     std::filesystem::perm_options::add);
+        wirevane::tests::writeFile(inputs.file(name), text);
+        return QString::fromStdString(inputs.file(name));
+    }
     void SetUp() override {
         // Open to everyone: some cases run the tool as nobody.
         QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner |
@@ -237,6 +270,37 @@ TEST_F(ToolExport, OptionsSetPlaneFramesDelayAndSize) {
                   .exitCode,
               0);
     EXPECT_EQ(readGif(path("c.gif")).frames.size(), 3u);
+    // 7 degrees come back to the first picture after 7 turns, not after 52 frames.
+    ASSERT_EQ(runTool({"animate", "examples/cube.txt", "--turn-xz", "7", "--size", "40x30", "-o",
+                       path("s.gif")})
+                  .exitCode,
+              0);
+    EXPECT_EQ(readGif(path("s.gif")).frames.size(), 360u);
+}
+
+// A pipe can be read only once, so the tool decides on handing over before it reads.
+TEST_F(ToolExport, PipedInputDrawsWhatTheFileDraws) {
+    const QByteArray cube = QByteArray::fromStdString(
+        wirevane::tests::readFile(std::string(WIREVANE_SOURCE) + "/examples/cube.txt"));
+    ASSERT_FALSE(cube.isEmpty());
+    for (const QString& name : {"n.png", "d.svg", "t.gif"}) {
+        SCOPED_TRACE(name.toStdString());
+        const QString command = name.endsWith(".gif") ? "animate" : "render";
+        QStringList options = {"--numbers", "--size", "60x40"};
+        if (command == "animate")
+            options << "--frames" << "2";
+        const QStringList fromFile =
+            QStringList{command, "examples/cube.txt", "-o", path("file/" + name)} + options;
+        const QStringList fromPipe =
+            QStringList{command, "/dev/stdin", "-o", path("pipe/" + name)} + options;
+        QDir(folder.path()).mkpath("file");
+        QDir(folder.path()).mkpath("pipe");
+        ASSERT_EQ(runTool(fromFile).exitCode, 0);
+        const ToolRun piped = runTool(fromPipe, {}, WIREVANE_TOOL, cube);
+        ASSERT_EQ(piped.exitCode, 0) << piped.err.toStdString();
+        EXPECT_EQ(wirevane::tests::readFile(path("pipe/" + name).toStdString()),
+                  wirevane::tests::readFile(path("file/" + name).toStdString()));
+    }
 }
 
 TEST_F(ToolExport, PictureFormatFollowsTheExtension) {
@@ -247,6 +311,18 @@ TEST_F(ToolExport, PictureFormatFollowsTheExtension) {
     const QByteArray text = file.readAll();
     EXPECT_TRUE(text.contains("<svg")) << text.left(200).toStdString();
     EXPECT_TRUE(text.contains(">1</text>"));
+    // A file name goes into the drawing's title, escaped.
+    ASSERT_EQ(runTool({"render", "examples/house.txt", "-o", path("house & <garden>.svg")}).exitCode,
+              0);
+    QFile named(path("house & <garden>.svg"));
+    ASSERT_TRUE(named.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&named);
+    QString title;
+    while (!xml.atEnd())
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"title")
+            title = xml.readElementText();
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_EQ(title, "house & <garden>");
     // A plain picture is an image job: no GUI application, nothing on stderr, even where a
     // GUI application would warn about its runtime folder.
     const ToolRun png =
@@ -267,12 +343,43 @@ TEST_F(ToolExport, FailuresExitWithACodeAndLeaveNoFile) {
     ASSERT_TRUE(QDir(folder.path()).mkdir("locked"));
     QFile::setPermissions(path("locked"), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
                                               QFile::ExeOther);
+    std::string points;
+    for (int point = 1; point <= 101; ++point)
+        points += "1/1/1\n";
+    const QString tooMany = input("many.txt", points);
+    const QString tooLarge = input("large.txt", "1e400/0/0");
     struct Case {
         const char* name;
         QStringList args;
         int exitCode;
+        const char* says = "";
     };
     const Case cases[] = {
+        {"an object the animation would refuse",
+         {"render", "-o", path("a.png"), tooMany},
+         1,
+         ":101:1: point 101: an object holds at most 100 points, so the animation will not start"},
+        {"its record", {"render", "--json", "--data", tooMany}, 1, "point 101"},
+        {"an animation of it",
+         {"animate", "-o", path("a.gif"), tooLarge},
+         1,
+         ":1:1: x \"1e400\" is too large a number"},
+        {"zoom not a number", {"render", "examples/cube.txt", "--zoom", "nan"}, 2, "--zoom"},
+        {"endless zoom", {"render", "examples/cube.txt", "--zoom", "-inf"}, 2, "--zoom"},
+        {"turn not a number", {"render", "examples/cube.txt", "--turn-xz", "nan"}, 2},
+        {"turn past a full turn", {"render", "examples/cube.txt", "--turn-yz", "1e308"}, 2},
+        {"a turn too small to end",
+         {"animate", "examples/cube.txt", "--turn-xz", "1e-7", "-o", path("a.gif")},
+         2,
+         "more than 10000 frames"},
+        {"a delay a GIF cannot store",
+         {"animate", "examples/cube.txt", "--delay", "25", "-o", path("a.gif")},
+         2,
+         "steps of 10"},
+        {"output given twice",
+         {"render", "examples/cube.txt", "-o", path("a.png"), "-o", path("b.png")},
+         2,
+         "-o is given twice"},
         {"picture onto a folder", {"render", "examples/cube.txt", "-o", path("folder.png")}, 1},
         {"animation into a locked folder",
          {"animate", "examples/cube.txt", "-o", path("locked/a.gif")},
@@ -303,6 +410,7 @@ TEST_F(ToolExport, FailuresExitWithACodeAndLeaveNoFile) {
         });
         EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
         EXPECT_FALSE(run.err.isEmpty());
+        EXPECT_TRUE(run.err.contains(c.says)) << run.err.toStdString();
         if (c.exitCode == 1) {
             // The message names the file that failed.
             EXPECT_TRUE(run.err.contains(c.args[3].toUtf8()) || run.err.contains("no/such.txt"))
@@ -310,6 +418,40 @@ TEST_F(ToolExport, FailuresExitWithACodeAndLeaveNoFile) {
         }
         EXPECT_EQ(entries(), QStringList({"folder.png", "locked"}));
         EXPECT_TRUE(QDir(path("locked")).isEmpty());
+    }
+}
+
+// A picture whose pixels do not fit is a message, and a record needs no picture at all.
+TEST_F(ToolExport, TooLittleMemoryForAPictureIsAMessage) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer cannot run under an address-space limit";
+#endif
+    const QString huge = "16384x16384";
+    struct Case {
+        QStringList args;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {{"render", "examples/cube.txt", "--size", huge, "-o", path("a.png")}, 1},
+        {{"render", "examples/cube.txt", "--size", huge, "-o", path("a.svg")}, 1},
+        {{"animate", "examples/cube.txt", "--size", huge, "--frames", "1", "-o", path("a.gif")},
+         1},
+        {{"render", "examples/cube.txt", "--size", huge, "--json"}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const ToolRun run = runTool(c.args, [](QProcess& process) {
+            process.setChildProcessModifier([] {
+                const rlimit limit{std::size_t{768} << 20, std::size_t{768} << 20};
+                ::setrlimit(RLIMIT_AS, &limit);
+            });
+        });
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        if (c.exitCode == 1) {
+            EXPECT_TRUE(run.err.contains("not enough memory for a 16384\u00d716384 picture"))
+                << run.err.toStdString();
+        }
+        EXPECT_TRUE(entries().isEmpty());
     }
 }
 

@@ -24,15 +24,6 @@ const QString InterfaceState::kNotice =
 
 namespace {
 
-// Toolbar positions of the commands this routine switches.
-constexpr int kSaveButton = 3;
-constexpr int kCutButton = 5;
-constexpr int kCopyButton = 6;
-constexpr int kPasteButton = 7;
-constexpr int kDeleteButton = 8;
-constexpr int kAnimationButton = 10;
-constexpr int kNoButton = 0;
-
 QLabel* makePanel(QWidget* parent) {
     auto* panel = new QLabel(parent);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -69,24 +60,30 @@ void InterfaceState::setCommand(QAction* menuEntry, int buttonIndex, bool enable
 }
 
 void InterfaceState::Timer1_Timer() {
-    // 1. Selection of whatever control has the focus, in any window of the program.
+    // 1. to 4. Which commands apply: a selection in whatever control has the focus, in any
+    // window of the program; an object window, recognised by being there, not by its path's
+    // text; text on the clipboard.
     const std::optional<QString> selection = selectedText(QApplication::focusWidget());
     const bool hasSelection = selection.has_value() && !selection->isEmpty();
-    setCommand(frame_.MCut, kCutButton, hasSelection);
-    setCommand(frame_.MCopy, kCopyButton, hasSelection);
-    setCommand(frame_.MDelete, kDeleteButton, hasSelection);
-
-    // 2. and 3. File state. A window is recognised by being there, not by its path's text.
     ObjectWindow* window = frame_.activeObjectWindow();
-    statusFileText = window != nullptr ? window->Text4->text() : kNoFile;
     const bool windowActive = window != nullptr;
-    setCommand(frame_.MPaste, kNoButton, windowActive);
-    setCommand(frame_.Manimation, kAnimationButton, windowActive);
-    setCommand(frame_.MSave, kSaveButton, windowActive);
-    setCommand(frame_.MSAveas, kNoButton, windowActive);
-
-    // 4. Clipboard.
-    setCommand(frame_.MPaste, kPasteButton, windowActive && clipboardHoldsText_);
+    for (const FrameCommand& command : MainWindow::commands()) {
+        bool applies = true;
+        switch (command.needs) {
+        case CommandNeeds::Nothing:
+            continue;
+        case CommandNeeds::Selection:
+            applies = hasSelection;
+            break;
+        case CommandNeeds::ObjectWindow:
+            applies = windowActive;
+            break;
+        case CommandNeeds::TextToPaste:
+            applies = windowActive && clipboardHoldsText_;
+            break;
+        }
+        setCommand(frame_.*command.entry, command.button.position, applies);
+    }
 
     // 5. The first run builds the four panels.
     if (statusPanelsReady == 0)

@@ -45,51 +45,77 @@ constexpr int kClockMarginMs = 2;
 constexpr int kMsPerSecond = 1000;
 constexpr int kRestoredMarginPart = 10;
 
-struct ToolbarPosition {
-    const char* key; // nullptr: a gap
-    const char* tooltip;
-    const char* picture;
+using W = MainWindow;
+using Needs = CommandNeeds;
+
+struct MenuTitle {
+    QMenu* MainWindow::*menu;
+    const char* name;
+    const char* caption;
 };
 
-// By position: the interface state addresses the buttons by it.
-constexpr ToolbarPosition kToolbarButtons[MainWindow::kToolbarPositions] = {
-    {"NewObjekt", "New 3D-Object", "new"},
-    {"Load", "Open *.kfm-File", "load"},
-    {"Save", "Save Object", "save"},
-    {nullptr, nullptr, nullptr},
-    {"Cut", "Cut", "cut"},
-    {"Copy", "Copy", "copy"},
-    {"Paste", "Paste", "paste"},
-    {"Delete", "Delete", "delete"},
-    {nullptr, nullptr, nullptr},
-    {"Animation", "Animate 3D-Object", "animation"},
-    {nullptr, nullptr, nullptr},
-    {"MFragezeicheninfo", "About", "about"},
-    {"Mexample", "3D-Object Example", "example"},
-    {nullptr, nullptr, nullptr},
-    {"Exit", "Exit", "exit"},
+constexpr MenuTitle kMenus[] = {
+    {&W::MFile, "MFile", "&File"},
+    {&W::MEDIT, "MEDIT", "&Edit"},
+    {&W::Mkfm, "Mkfm", "&3D"},
+    {&W::MFenster, "MFenster", "&Window"},
+    {&W::MFragezeichen, "MFragezeichen", "&?"},
+};
+
+// Every command once, in menu order: menu, entry, object name, caption, shortcut, handler, what it
+// needs to apply, toolbar button. The toolbar positions no command takes are gaps.
+constexpr FrameCommand kCommands[] = {
+    {&W::MFile, &W::MNew, "MNew", "&New", "", &W::MNew_Click, Needs::Nothing,
+     ToolbarButton{1, "NewObjekt", "New 3D-Object", "new"}},
+    {&W::MFile, &W::line4, "line4"},
+    {&W::MFile, &W::MLoad, "MLoad", "&Load", "F3", &W::MLoad_Click, Needs::Nothing,
+     ToolbarButton{2, "Load", "Open *.kfm-File", "load"}},
+    {&W::MFile, &W::MSave, "MSave", "&Save", "F2", &W::MSave_Click, Needs::ObjectWindow,
+     ToolbarButton{3, "Save", "Save Object", "save"}},
+    {&W::MFile, &W::MSAveas, "MSAveas", "Save &as...", "", &W::MSAveas_Click, Needs::ObjectWindow},
+    {&W::MFile, &W::line1, "line1"},
+    {&W::MFile, &W::MFileExit, "MFileExit", "E&xit", "Ctrl+Z", &W::MFileExit_Click, Needs::Nothing,
+     ToolbarButton{15, "Exit", "Exit", "exit"}},
+
+    {&W::MEDIT, &W::MCut, "MCut", "C&ut", "Ctrl+X", &W::MCut_Click, Needs::Selection,
+     ToolbarButton{5, "Cut", "Cut", "cut"}},
+    {&W::MEDIT, &W::MCopy, "MCopy", "&Copy", "Ctrl+C", &W::MCopy_Click, Needs::Selection,
+     ToolbarButton{6, "Copy", "Copy", "copy"}},
+    {&W::MEDIT, &W::MPaste, "MPaste", "&Paste", "Ctrl+V", &W::MPaste_Click, Needs::TextToPaste,
+     ToolbarButton{7, "Paste", "Paste", "paste"}},
+    {&W::MEDIT, &W::MDelete, "MDelete", "&Delete", "Del", &W::MDelete_Click, Needs::Selection,
+     ToolbarButton{8, "Delete", "Delete", "delete"}},
+    {&W::MEDIT, &W::line2, "line2"},
+    {&W::MEDIT, &W::MSelectall, "MSelectall", "&Select all", "", &W::MSelectall_Click},
+
+    {&W::Mkfm, &W::Manimation, "Manimation", "&Animation", "Ctrl+A", &W::MAnimation_Click,
+     Needs::ObjectWindow, ToolbarButton{10, "Animation", "Animate 3D-Object", "animation"}},
+
+    {&W::MFenster, &W::MUeberlappend, "MUeberlappend", "&Cascarde", "", &W::MUeberlappend_Click},
+    {&W::MFenster, &W::Muntereinander, "Muntereinander", "Tile &horizontal", "",
+     &W::Muntereinander_Click},
+    {&W::MFenster, &W::Mnebeneinander, "Mnebeneinander", "Tile &vertical", "",
+     &W::Mnebeneinander_Click},
+    {&W::MFenster, &W::line3, "line3"},
+    {&W::MFenster, &W::MSmboleanordnen, "MSmboleanordnen", "&Arrage icons", "",
+     &W::MSmboleanordnen_Click},
+
+    {&W::MFragezeichen, &W::MFragezeichenInfo, "MFragezeichenInfo", "&About", "",
+     &W::MFragezeichenInfo_Click, Needs::Nothing,
+     ToolbarButton{12, "MFragezeicheninfo", "About", "about"}},
+    {&W::MFragezeichen, &W::Mexample, "Mexample", "&Example", "", &W::Mexample_Click,
+     Needs::Nothing, ToolbarButton{13, "Mexample", "3D-Object Example", "example"}},
 };
 
 const char* const kKeyProperty = "key";
 
-QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption) {
-    QMenu* menu = bar->addMenu(caption);
-    menu->setObjectName(QString::fromLatin1(name));
-    return menu;
-}
-
-QAction* addEntry(QMenu* menu, const char* name, const QString& caption,
-                  const QKeySequence& shortcut = QKeySequence()) {
-    QAction* entry = menu->addAction(caption);
-    entry->setObjectName(QString::fromLatin1(name));
-    entry->setShortcut(shortcut);
-    return entry;
-}
-
-QAction* addLine(QMenu* menu, const char* name) {
-    QAction* line = menu->addSeparator();
-    line->setObjectName(QString::fromLatin1(name));
-    return line;
+// The command whose button takes this toolbar position, or nullptr for a gap.
+const FrameCommand* commandAtPosition(int position) {
+    for (const FrameCommand& command : kCommands) {
+        if (command.button.position == position)
+            return &command;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -157,61 +183,30 @@ MainWindow::~MainWindow() {
         watchedFileField_->disconnect(this);
 }
 
+std::span<const FrameCommand> MainWindow::commands() {
+    return kCommands;
+}
+
 void MainWindow::createMenus() {
-    QMenuBar* bar = menuBar();
-
-    MFile = addMenu(bar, "MFile", QStringLiteral("&File"));
-    MNew = addEntry(MFile, "MNew", QStringLiteral("&New"));
-    line4 = addLine(MFile, "line4");
-    MLoad = addEntry(MFile, "MLoad", QStringLiteral("&Load"), QKeySequence(Qt::Key_F3));
-    MSave = addEntry(MFile, "MSave", QStringLiteral("&Save"), QKeySequence(Qt::Key_F2));
-    MSAveas = addEntry(MFile, "MSAveas", QStringLiteral("Save &as..."));
-    line1 = addLine(MFile, "line1");
-    MFileExit =
-        addEntry(MFile, "MFileExit", QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Z));
-
-    MEDIT = addMenu(bar, "MEDIT", QStringLiteral("&Edit"));
-    MCut = addEntry(MEDIT, "MCut", QStringLiteral("C&ut"), QKeySequence(Qt::CTRL | Qt::Key_X));
-    MCopy = addEntry(MEDIT, "MCopy", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    MPaste =
-        addEntry(MEDIT, "MPaste", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V));
-    MDelete = addEntry(MEDIT, "MDelete", QStringLiteral("&Delete"), QKeySequence(Qt::Key_Delete));
-    line2 = addLine(MEDIT, "line2");
-    MSelectall = addEntry(MEDIT, "MSelectall", QStringLiteral("&Select all"));
-
-    Mkfm = addMenu(bar, "Mkfm", QStringLiteral("&3D"));
-    Manimation = addEntry(Mkfm, "Manimation", QStringLiteral("&Animation"),
-                          QKeySequence(Qt::CTRL | Qt::Key_A));
-
-    MFenster = addMenu(bar, "MFenster", QStringLiteral("&Window"));
-    MUeberlappend = addEntry(MFenster, "MUeberlappend", QStringLiteral("&Cascarde"));
-    Muntereinander = addEntry(MFenster, "Muntereinander", QStringLiteral("Tile &horizontal"));
-    Mnebeneinander = addEntry(MFenster, "Mnebeneinander", QStringLiteral("Tile &vertical"));
-    line3 = addLine(MFenster, "line3");
-    MSmboleanordnen = addEntry(MFenster, "MSmboleanordnen", QStringLiteral("&Arrage icons"));
+    for (const MenuTitle& title : kMenus) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(title.caption));
+        menu->setObjectName(QString::fromLatin1(title.name));
+        this->*title.menu = menu;
+    }
+    for (const FrameCommand& command : kCommands) {
+        QMenu* menu = this->*command.menu;
+        QAction* entry = command.caption == nullptr
+                             ? menu->addSeparator()
+                             : menu->addAction(QString::fromUtf8(command.caption));
+        entry->setObjectName(QString::fromLatin1(command.name));
+        this->*command.entry = entry;
+        if (command.handler != nullptr) {
+            entry->setShortcut(QKeySequence::fromString(QString::fromLatin1(command.shortcut),
+                                                        QKeySequence::PortableText));
+            connect(entry, &QAction::triggered, this, command.handler);
+        }
+    }
     connect(MFenster, &QMenu::aboutToShow, this, &MainWindow::fillWindowList);
-
-    MFragezeichen = addMenu(bar, "MFragezeichen", QStringLiteral("&?"));
-    MFragezeichenInfo = addEntry(MFragezeichen, "MFragezeichenInfo", QStringLiteral("&About"));
-    Mexample = addEntry(MFragezeichen, "Mexample", QStringLiteral("&Example"));
-
-    connect(MNew, &QAction::triggered, this, &MainWindow::MNew_Click);
-    connect(MLoad, &QAction::triggered, this, &MainWindow::MLoad_Click);
-    connect(MSave, &QAction::triggered, this, &MainWindow::MSave_Click);
-    connect(MSAveas, &QAction::triggered, this, &MainWindow::MSAveas_Click);
-    connect(MFileExit, &QAction::triggered, this, &MainWindow::MFileExit_Click);
-    connect(MCut, &QAction::triggered, this, &MainWindow::MCut_Click);
-    connect(MCopy, &QAction::triggered, this, &MainWindow::MCopy_Click);
-    connect(MPaste, &QAction::triggered, this, &MainWindow::MPaste_Click);
-    connect(MDelete, &QAction::triggered, this, &MainWindow::MDelete_Click);
-    connect(MSelectall, &QAction::triggered, this, &MainWindow::MSelectall_Click);
-    connect(Manimation, &QAction::triggered, this, &MainWindow::MAnimation_Click);
-    connect(MUeberlappend, &QAction::triggered, this, &MainWindow::MUeberlappend_Click);
-    connect(Muntereinander, &QAction::triggered, this, &MainWindow::Muntereinander_Click);
-    connect(Mnebeneinander, &QAction::triggered, this, &MainWindow::Mnebeneinander_Click);
-    connect(MSmboleanordnen, &QAction::triggered, this, &MainWindow::MSmboleanordnen_Click);
-    connect(MFragezeichenInfo, &QAction::triggered, this, &MainWindow::MFragezeichenInfo_Click);
-    connect(Mexample, &QAction::triggered, this, &MainWindow::Mexample_Click);
 }
 
 void MainWindow::createToolbar() {
@@ -223,21 +218,22 @@ void MainWindow::createToolbar() {
     Toolbar1->setIconSize(QSize(kButtonPictureSize, kButtonPictureSize));
     Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
-    for (int position = 0; position < kToolbarPositions; ++position) {
-        const ToolbarPosition& entry = kToolbarButtons[position];
+    for (int position = 1; position <= kToolbarPositions; ++position) {
+        const FrameCommand* command = commandAtPosition(position);
         QAction* button = nullptr;
-        if (entry.key == nullptr) {
+        if (command == nullptr) {
             button = Toolbar1->addSeparator();
         } else {
-            const QString tooltip = QString::fromLatin1(entry.tooltip);
-            button = Toolbar1->addAction(
-                QIcon(QStringLiteral(":/toolbar/%1.svg").arg(QLatin1String(entry.picture))),
-                tooltip);
+            const ToolbarButton& look = command->button;
+            const QString tooltip = QString::fromUtf8(look.tooltip);
+            const QString picture =
+                QStringLiteral(":/toolbar/%1.svg").arg(QLatin1String(look.picture));
+            button = Toolbar1->addAction(QIcon(picture), tooltip);
             button->setToolTip(tooltip);
-            button->setObjectName(QString::fromLatin1(entry.key));
-            button->setProperty(kKeyProperty, QString::fromLatin1(entry.key));
+            button->setObjectName(QString::fromLatin1(look.key));
+            button->setProperty(kKeyProperty, QString::fromLatin1(look.key));
         }
-        toolbarButtons_[static_cast<size_t>(position)] = button;
+        toolbarButtons_[static_cast<size_t>(position - 1)] = button;
     }
     connect(Toolbar1, &QToolBar::actionTriggered, this, &MainWindow::Toolbar1_ButtonClick);
 
@@ -288,28 +284,10 @@ QWidget* MainWindow::activeControl() const {
 
 void MainWindow::Toolbar1_ButtonClick(QAction* button) {
     const QString key = buttonKey(button);
-    if (key == QLatin1String("NewObjekt"))
-        MNew_Click();
-    else if (key == QLatin1String("Load"))
-        MLoad_Click();
-    else if (key == QLatin1String("Save"))
-        MSave_Click();
-    else if (key == QLatin1String("Copy"))
-        MCopy_Click();
-    else if (key == QLatin1String("Cut"))
-        MCut_Click();
-    else if (key == QLatin1String("Paste"))
-        MPaste_Click();
-    else if (key == QLatin1String("Delete"))
-        MDelete_Click();
-    else if (key == QLatin1String("Animation"))
-        MAnimation_Click();
-    else if (key == QLatin1String("MFragezeicheninfo"))
-        MFragezeichenInfo_Click();
-    else if (key == QLatin1String("Mexample"))
-        Mexample_Click();
-    else if (key == QLatin1String("Exit"))
-        MFileExit_Click();
+    for (const FrameCommand& command : kCommands) {
+        if (command.button.key != nullptr && key == QLatin1String(command.button.key))
+            (this->*command.handler)();
+    }
 }
 
 void MainWindow::MNew_Click() {
@@ -510,8 +488,8 @@ void MainWindow::connectInterfaceTriggers() {
         scheduleInterfaceUpdate();
     });
     // Every command may change what applies.
-    for (QMenu* menu : {MFile, MEDIT, Mkfm, MFenster, MFragezeichen})
-        connect(menu, &QMenu::triggered, this, &MainWindow::scheduleInterfaceUpdate);
+    for (const MenuTitle& title : kMenus)
+        connect(this->*title.menu, &QMenu::triggered, this, &MainWindow::scheduleInterfaceUpdate);
     connect(Toolbar1, &QToolBar::actionTriggered, this, &MainWindow::scheduleInterfaceUpdate);
 
     // The commands' keys must win over the text boxes' own use of them.
@@ -540,9 +518,9 @@ bool MainWindow::shortcutWins(QKeyEvent* key) {
     if (interfaceUpdatePending())
         Timer1_Timer();
     const QKeySequence pressed(key->keyCombination());
-    for (QAction* command : {MLoad, MSave, MFileExit, MCut, MCopy, MPaste, MDelete, Manimation}) {
-        if (command->isEnabled() &&
-            command->shortcut().matches(pressed) == QKeySequence::ExactMatch)
+    for (const FrameCommand& command : kCommands) {
+        const QAction* entry = this->*command.entry;
+        if (entry->isEnabled() && entry->shortcut().matches(pressed) == QKeySequence::ExactMatch)
             return true;
     }
     return false;

@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <span>
 
 class QAction;
 class QKeyEvent;
@@ -24,7 +25,32 @@ class AnimationController;
 class FileCommands;
 class FileDrop;
 class InterfaceState;
+class MainWindow;
 class ObjectWindow;
+
+// What a command needs before it applies; the interface state decides on every run whether it
+// holds and switches the menu entry and its toolbar button together.
+enum class CommandNeeds { Nothing, Selection, ObjectWindow, TextToPaste };
+
+struct ToolbarButton {
+    int position = 0; // 1-based; 0: not on the toolbar
+    const char* key = nullptr;
+    const char* tooltip = nullptr;
+    const char* picture = nullptr; // the name in :/toolbar/
+};
+
+// One menu entry or line of the frame. The menus, the toolbar, its dispatch by key, the command
+// keys and the enabling rules are all built from the one table of these.
+struct FrameCommand {
+    QMenu* MainWindow::*menu;
+    QAction* MainWindow::*entry;
+    const char* name;
+    const char* caption = nullptr; // nullptr: a separator line
+    const char* shortcut = "";     // portable text, "Ctrl+X"
+    void (MainWindow::*handler)() = nullptr;
+    CommandNeeds needs = CommandNeeds::Nothing;
+    ToolbarButton button = {};
+};
 
 // The multiple-document frame: menus, toolbar and status bar around the object windows. It
 // only wires its commands to the subsystems that own them.
@@ -82,6 +108,8 @@ class MainWindow : public QMainWindow {
     // Toolbar button by its 1-based position; gaps are separators without a key.
     QAction* toolbarButton(int index) const;
     static QString buttonKey(const QAction* button);
+    // Every menu entry and line, in menu order.
+    static std::span<const FrameCommand> commands();
 
     FileCommands& fileCommands() { return *fileCommands_; }
     InterfaceState& interfaceState() { return *interfaceState_; }

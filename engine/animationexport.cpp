@@ -11,13 +11,20 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QRegularExpression>
 #include <cmath>
 
 namespace wirevane {
 namespace {
 
-const QString kPictureFilter = QStringLiteral("PNG image (*.png);;SVG drawing (*.svg)");
-const QString kAnimationFilter = QStringLiteral("GIF animation (*.gif)");
+// The extensions a filter lists, in its order: "png", "svg".
+QStringList extensionsOf(const QString& filter) {
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+    QStringList found;
+    for (auto match = pattern.globalMatch(filter); match.hasNext();)
+        found << match.next().captured(1);
+    return found;
+}
 
 // An export of a large window takes a moment; say so with the cursor.
 class WaitCursor {
@@ -29,6 +36,16 @@ class WaitCursor {
 };
 
 } // namespace
+
+struct AnimationExport::Kind {
+    QString dialogTitle;
+    QString filter;
+    QString failureTitle;
+    QString what;
+    // Why a name with another extension is refused; when empty, such a name gets the chosen
+    // filter's extension after its own.
+    QString otherExtension;
+};
 
 AnimationExport::AnimationExport(AnimationWindow& window, const Scene& scene, ViewSource view)
     : QObject(&window), window_(window), scene_(scene), view_(std::move(view)),
@@ -47,14 +64,24 @@ void AnimationExport::showMenu(const QPoint& position) {
     menu_->popup(window_.mapToGlobal(position));
 }
 
-QString AnimationExport::askTarget(const QString& title, const QString& filter,
-                                   const QString& extension) {
+QString AnimationExport::askTarget(const Kind& kind) {
+    const QStringList extensions = extensionsOf(kind.filter);
     for (;;) {
-        QString path = prompts().saveFileName(&window_, title, filter);
+        QString chosenFilter;
+        QString path =
+            prompts().saveFileName(&window_, kind.dialogTitle, kind.filter, &chosenFilter);
         if (path.isEmpty())
             return {};
-        if (QFileInfo(path).suffix().isEmpty())
-            path += QLatin1Char('.') + extension;
+        const QString suffix = QFileInfo(path).suffix();
+        if (!extensions.contains(suffix, Qt::CaseInsensitive)) {
+            if (!suffix.isEmpty() && !kind.otherExtension.isEmpty()) {
+                tellFailure(kind, path, kind.otherExtension);
+                return {};
+            }
+            if (!path.endsWith(QLatin1Char('.')))
+                path += QLatin1Char('.');
+            path += extensionsOf(chosenFilter).value(0, extensions.value(0));
+        }
         const QFileInfo target(path);
         if (!target.exists() || target.isDir())
             return path;
@@ -71,23 +98,26 @@ QString AnimationExport::askTarget(const QString& title, const QString& filter,
     }
 }
 
-void AnimationExport::tellFailure(const QString& title, const QString& what, const QString& path,
-                                  const QString& reason) {
-    prompts().tellError(&window_, title,
+void AnimationExport::tellFailure(const Kind& kind, const QString& path, const QString& reason) {
+    prompts().tellError(&window_, kind.failureTitle,
                         QStringLiteral("The %1 could not be saved to %2.\n\n%3")
-                            .arg(what, QDir::toNativeSeparators(path), reason));
+                            .arg(kind.what, QDir::toNativeSeparators(path), reason));
 }
 
 void AnimationExport::savePicture() {
-    const QString path = askTarget(QStringLiteral("Save picture as"), kPictureFilter,
-                                   QStringLiteral("png"));
+    static const Kind picture{
+        QStringLiteral("Save picture as"),
+        QStringLiteral("PNG image (*.png);;SVG drawing (*.svg)"),
+        QStringLiteral("Picture not saved"),
+        QStringLiteral("picture"),
+        QStringLiteral("Pictures are saved as PNG (.png) or SVG (.svg) files."),
+    };
+    const QString path = askTarget(picture);
     if (path.isEmpty())
         return;
-    const QString title = QStringLiteral("Picture not saved");
     const auto format = pictureFormatOf(path);
     if (!format) {
-        tellFailure(title, QStringLiteral("picture"), path,
-                    QStringLiteral("Pictures are saved as PNG (.png) or SVG (.svg) files."));
+        tellFailure(picture, path, picture.otherExtension);
         return;
     }
     const View view = view_();
@@ -108,7 +138,7 @@ void AnimationExport::savePicture() {
     const QString reason = bytes.isEmpty() ? QStringLiteral("The picture cannot be made.")
                                            : writeFileReplacing(path, bytes);
     if (!reason.isEmpty())
-        tellFailure(title, QStringLiteral("picture"), path, reason);
+        tellFailure(picture, path, reason);
 }
 
 TurnAnimation AnimationExport::currentTurn() const {
@@ -130,8 +160,15 @@ TurnAnimation AnimationExport::currentTurn() const {
 }
 
 void AnimationExport::saveAnimation() {
-    const QString path = askTarget(QStringLiteral("Save animation as"), kAnimationFilter,
-                                   QStringLiteral("gif"));
+    // GIF bytes go only under .gif: "turn.png" becomes "turn.png.gif".
+    static const Kind animation{
+        QStringLiteral("Save animation as"),
+        QStringLiteral("GIF animation (*.gif)"),
+        QStringLiteral("Animation not saved"),
+        QStringLiteral("animation"),
+        QString(),
+    };
+    const QString path = askTarget(animation);
     if (path.isEmpty())
         return;
     const View view = view_();
@@ -146,8 +183,7 @@ void AnimationExport::saveAnimation() {
     if (!bytes.isEmpty())
         reason = writeFileReplacing(path, bytes);
     if (!reason.isEmpty())
-        tellFailure(QStringLiteral("Animation not saved"), QStringLiteral("animation"), path,
-                    reason);
+        tellFailure(animation, path, reason);
 }
 
 } // namespace wirevane

@@ -46,12 +46,14 @@ class AnimationExport : public QObject {
     TurnAnimation currentTurn() const;
 
   private:
+    struct Kind; // what an export writes, and how it names its file
+
     void showMenu(const QPoint& position);
-    // The name to write to, with the default extension added when it has none; empty when the
-    // user cancelled. Asks before replacing a file.
-    QString askTarget(const QString& title, const QString& filter, const QString& extension);
-    void tellFailure(const QString& title, const QString& what, const QString& path,
-                     const QString& reason);
+    // The name to write to, or empty when the user cancelled or the name was refused. A name
+    // without one of the filter's extensions gets the chosen filter's. Asks before replacing a
+    // file, by the name it will write.
+    QString askTarget(const Kind& kind);
+    void tellFailure(const Kind& kind, const QString& path, const QString& reason);
 
     AnimationWindow& window_;
     const Scene& scene_;

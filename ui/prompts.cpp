@@ -27,11 +27,12 @@ class DialogPrompts : public Prompts {
     }
 
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override {
-        return fileName(parent, title, filter, QFileDialog::AcceptOpen);
+        return fileName(parent, title, filter, QFileDialog::AcceptOpen, nullptr);
     }
 
-    QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override {
-        return fileName(parent, title, filter, QFileDialog::AcceptSave);
+    QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
+                         QString* chosenFilter) override {
+        return fileName(parent, title, filter, QFileDialog::AcceptSave, chosenFilter);
     }
 
     std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override {
@@ -43,7 +44,7 @@ class DialogPrompts : public Prompts {
 
   private:
     static QString fileName(QWidget* parent, const QString& title, const QString& filter,
-                            QFileDialog::AcceptMode mode) {
+                            QFileDialog::AcceptMode mode, QString* chosenFilter) {
         QFileDialog dialog(parent, title, QString(), filter);
         // Qt's own dialog, where "Alle Dateien (*.*)" can be made to show every file.
         dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -58,6 +59,8 @@ class DialogPrompts : public Prompts {
         letAllFilesEntryShowEveryFile(dialog);
         if (dialog.exec() != QDialog::Accepted)
             return {};
+        if (chosenFilter)
+            *chosenFilter = dialog.selectedNameFilter();
         return dialog.selectedFiles().value(0);
     }
 };

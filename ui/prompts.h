@@ -22,7 +22,10 @@ class Prompts {
     virtual void tellError(QWidget* parent, const QString& title, const QString& text) = 0;
     // Empty when cancelled. filter uses Qt's form: "Name (*.ext);;Other (*)".
     virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
-    virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+    // chosenFilter, when given, receives the filter entry selected at the end, as it stands in
+    // filter: "Name (*.ext)".
+    virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
+                                 QString* chosenFilter = nullptr) = 0;
     // Empty when cancelled.
     virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
 };

@@ -10,16 +10,17 @@
 #include "engine/svgsurface.h"
 #include "scriptedprompts.h"
 #include "startedanimation.h"
+#include "tests/common/temporaryfolder.h"
 #include "tests/gifreadback.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QImageReader>
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QSvgRenderer>
-#include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
@@ -164,7 +165,7 @@ bool sameScene(const Scene& a, const Scene& b) {
 class AnimationExportTest : public StartedAnimation {
   protected:
     ScriptedPrompts prompts;
-    QTemporaryDir folder;
+    tests::TemporaryFolder folder;
     AnimationWindow* window = nullptr;
     AnimationExport* exporter = nullptr;
 
@@ -176,7 +177,21 @@ class AnimationExportTest : public StartedAnimation {
         ASSERT_NE(exporter, nullptr);
     }
 
-    QString path(const QString& name) const { return folder.filePath(name); }
+    QString path(const QString& name) const {
+        return QString::fromStdString(folder.file(name.toStdString()));
+    }
+    // The folder's entries, hidden ones too, sorted and separated by spaces.
+    std::string entries() const {
+        return QDir(QString::fromStdString(folder.path().string()))
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name)
+            .join(' ')
+            .toStdString();
+    }
+    // Removes what a table row left, so that the next row starts in an empty folder.
+    void removeFiles() const {
+        for (const QString& name : QString::fromStdString(entries()).split(' ', Qt::SkipEmptyParts))
+            QFile::remove(path(name));
+    }
 
     // Run mode, turning right by the speed setting, a few ticks on.
     void runTurningRight() {
@@ -230,7 +245,7 @@ TEST_F(AnimationExportTest, ExportsWhatTheWindowShowsAndChangesNothing) {
     // Its first frame is what the next tick shows.
     bar->Timer2_Timer();
     EXPECT_TRUE(rgbPixels(gif.frames.front()) == rgbPixels(window->surface().image()));
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 4);
+    EXPECT_EQ(entries(), "plain.png shot.png shot.svg turn.gif");
 }
 
 TEST_F(AnimationExportTest, FollowsTheRunningTurnOrTurnsFiveDegreesInXZ) {
@@ -264,8 +279,8 @@ TEST_F(AnimationExportTest, FollowsTheRunningTurnOrTurnsFiveDegreesInXZ) {
 }
 
 TEST_F(AnimationExportTest, AFailedExportSaysWhyAndLeavesNoFile) {
-    ASSERT_TRUE(QDir(folder.path()).mkdir("folder.png"));
-    ASSERT_TRUE(QDir(folder.path()).mkdir("folder.gif"));
+    ASSERT_TRUE(QDir().mkdir(path("folder.png")));
+    ASSERT_TRUE(QDir().mkdir(path("folder.gif")));
     struct Case {
         const char* name;
         bool animation;
@@ -287,23 +302,83 @@ TEST_F(AnimationExportTest, AFailedExportSaysWhyAndLeavesNoFile) {
         EXPECT_EQ(prompts.errors[0].title, c.animation ? "Animation not saved" : "Picture not saved");
         EXPECT_TRUE(prompts.errors[0].text.contains(QDir::toNativeSeparators(c.target)));
         EXPECT_TRUE(prompts.errors[0].text.contains(c.reason)) << prompts.errors[0].text.toStdString();
-        EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot |
-                                                QDir::Hidden),
-                  QStringList({"folder.gif", "folder.png"}));
+        EXPECT_EQ(entries(), "folder.gif folder.png");
     }
 }
 
-TEST_F(AnimationExportTest, AsksBeforeReplacingAFile) {
-    QFile old(path("old.png"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("keep");
-    old.close();
-    prompts.saveNames = {path("old.png"), path("old.png")};
-    prompts.answers = {Prompts::Answer::No, Prompts::Answer::Cancel};
-    exporter->savePictureAction()->trigger();
-    EXPECT_EQ(prompts.questions.size(), 2u);
-    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-    EXPECT_EQ(old.readAll(), "keep");
+// The extension decides the format; a name without one takes the chosen filter's.
+TEST_F(AnimationExportTest, NamesTheFileByItsExtensionOrTheChosenFilter) {
+    const char* const svgFilter = "SVG drawing (*.svg)";
+    struct Case {
+        bool animation;
+        QString typed, filter; // filter "": the dialog's first
+        const char* written;
+        const char* format;
+    };
+    const Case cases[] = {
+        {false, "pic", svgFilter, "pic.svg", "svg"},
+        {false, "pic", "", "pic.png", "png"},
+        {false, "pic.", svgFilter, "pic.svg", "svg"},
+        {false, "pic.png", svgFilter, "pic.png", "png"},
+        {false, "pic.SVG", "PNG image (*.png)", "pic.SVG", "svg"},
+        {true, "turn", "", "turn.gif", "gif"},
+        {true, "turn.GIF", "", "turn.GIF", "gif"},
+        {true, "turn.png", "", "turn.png.gif", "gif"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        prompts.saveNames = {path(c.typed)};
+        if (!c.filter.isEmpty())
+            prompts.saveFilters = {c.filter};
+        (c.animation ? exporter->saveAnimationAction() : exporter->savePictureAction())->trigger();
+        EXPECT_TRUE(prompts.errors.empty());
+        EXPECT_TRUE(prompts.scriptUsedUp());
+        EXPECT_EQ(entries(), c.written);
+        EXPECT_EQ(QImageReader::imageFormat(path(c.written)).toStdString(), c.format);
+        removeFiles();
+        prompts.saveFilters.clear();
+    }
+}
+
+// The question names the file that would be replaced, after any extension is added; a refused
+// name asks nothing. "No" asks for another name, "Cancel" leaves the file as it was.
+TEST_F(AnimationExportTest, AsksBeforeReplacingTheFileItWouldWrite) {
+    struct Case {
+        bool animation;
+        const char* existing;
+        QString typed, filter; // filter "": the dialog's first
+        bool asks;
+    };
+    const Case cases[] = {
+        {false, "old.png", "old.png", "", true},
+        {false, "old.png", "old", "", true},
+        {false, "old.svg", "old", "SVG drawing (*.svg)", true},
+        {false, "old.jpg", "old.jpg", "", false},
+        {true, "old.gif", "old", "", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString() + " over " + c.existing);
+        tests::writeFile(path(c.existing).toStdString(), "keep");
+        prompts.questions.clear();
+        prompts.errors.clear();
+        prompts.saveNames = {path(c.typed), path(c.typed)};
+        if (!c.filter.isEmpty())
+            prompts.saveFilters = {c.filter, c.filter};
+        prompts.answers = {Prompts::Answer::No, Prompts::Answer::Cancel};
+        (c.animation ? exporter->saveAnimationAction() : exporter->savePictureAction())->trigger();
+        EXPECT_EQ(prompts.questions.size(), c.asks ? 2u : 0u);
+        for (const auto& question : prompts.questions)
+            EXPECT_EQ(question.text.toStdString(),
+                      QDir::toNativeSeparators(path(c.existing)).toStdString() +
+                          " already exists. Replace it?");
+        EXPECT_EQ(prompts.errors.size(), c.asks ? 0u : 1u);
+        EXPECT_EQ(entries(), c.existing);
+        EXPECT_TRUE(tests::readFile(path(c.existing).toStdString()) == "keep") << "replaced";
+        removeFiles();
+        prompts.saveNames.clear();
+        prompts.saveFilters.clear();
+        prompts.answers.clear();
+    }
 }
 
 } // namespace

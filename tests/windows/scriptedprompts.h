@@ -4,6 +4,8 @@
 //   ScriptedPrompts prompts;                    // installs itself, restores Qt's dialogs on exit
 //   prompts.answers = {Prompts::Answer::Yes};   // what each Yes/No/Cancel question answers
 //   prompts.saveNames = {"/tmp/x/cube.kfm"};    // what each save dialog returns ("" = cancel)
+//   prompts.saveFilters = {"SVG drawing (*.svg)"}; // the filter each one ends on (the first
+//                                               // of its list when not scripted)
 //   ... drive the window ...
 //   EXPECT_EQ(prompts.questions.size(), 1u);    // what was asked, in order
 //
@@ -35,6 +37,7 @@ class ScriptedPrompts : public wirevane::Prompts {
     std::deque<Answer> answers;
     std::deque<QString> openNames;
     std::deque<QString> saveNames;
+    std::deque<QString> saveFilters;
     std::deque<std::optional<QColor>> colours; // nullopt = the colour dialog was cancelled
 
     // What the program showed, in order.
@@ -46,7 +49,8 @@ class ScriptedPrompts : public wirevane::Prompts {
 
     // Everything scripted has been used.
     bool scriptUsedUp() const {
-        return answers.empty() && openNames.empty() && saveNames.empty() && colours.empty();
+        return answers.empty() && openNames.empty() && saveNames.empty() && saveFilters.empty() &&
+               colours.empty();
     }
 
     Answer askYesNoCancel(QWidget*, const QString& title, const QString& text) override {
@@ -70,8 +74,17 @@ class ScriptedPrompts : public wirevane::Prompts {
         return next(openNames, "open", title);
     }
 
-    QString saveFileName(QWidget*, const QString& title, const QString& filter) override {
+    QString saveFileName(QWidget*, const QString& title, const QString& filter,
+                         QString* chosenFilter) override {
         saveDialogs.push_back({title, filter});
+        // As Qt's dialog does, an untouched dialog ends on the first filter.
+        QString chosen = filter.section(QStringLiteral(";;"), 0, 0);
+        if (!saveFilters.empty()) {
+            chosen = saveFilters.front();
+            saveFilters.pop_front();
+        }
+        if (chosenFilter)
+            *chosenFilter = chosen;
         return next(saveNames, "save", title);
     }
 

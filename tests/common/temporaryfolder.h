@@ -7,6 +7,10 @@
 
 #include <cstdlib>
 #include <filesystem>
+#ifdef QT_CORE_LIB
+#include <QByteArray>
+#include <QString>
+#endif
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -42,6 +46,14 @@ class TemporaryFolder {
     const std::filesystem::path& path() const { return path_; }
     // The path of an entry in the folder, as text.
     std::string file(const std::string& name) const { return (path_ / name).string(); }
+#ifdef QT_CORE_LIB
+    QString filePath(const QString& name) const {
+        return QString::fromStdString(file(name.toStdString()));
+    }
+    QString qPath() const {
+        return QString::fromStdString(path_.string());
+    }
+#endif
 
   private:
     std::filesystem::path path_;
@@ -57,5 +69,15 @@ inline std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
+
+#ifdef QT_CORE_LIB
+inline void writeFile(const QString& path, const QByteArray& bytes) {
+    writeFile(path.toStdString(), bytes.toStdString());
+}
+
+inline QByteArray readFile(const QString& path) {
+    return QByteArray::fromStdString(readFile(path.toStdString()));
+}
+#endif
 
 } // namespace wirevane::tests

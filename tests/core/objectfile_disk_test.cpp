@@ -19,10 +19,6 @@ class ObjectFileDisk : public ::testing::Test {
   protected:
     std::string path(const std::string& name) const { return folder.file(name); }
 
-    static void writeBytes(const std::string& file, const std::string& bytes) {
-        tests::writeFile(file, bytes);
-    }
-    static std::string readBytes(const std::string& file) { return tests::readFile(file); }
     std::vector<std::string> entries() const {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(folder.path()))
@@ -60,10 +56,10 @@ TEST_F(ObjectFileDisk, SaveOverAnOldFileKeepsWhatTheSaveDoesNotWrite) {
     std::string old(kObjectFileLength + 200000, '\x11');
     for (std::size_t i = kObjectFileLength; i < old.size(); ++i)
         old[i] = static_cast<char>(i * 7);
-    writeBytes(file, old);
+    tests::writeFile(file, old);
     ::chmod(file.c_str(), 0640);
     ASSERT_TRUE(writeObjectFileAt(file, sample()).ok());
-    const std::string now = readBytes(file);
+    const std::string now = tests::readFile(file);
     ASSERT_EQ(now.size(), old.size());
     EXPECT_EQ(now.substr(recordOffset(2), 2 * kRecordLength),
               old.substr(recordOffset(2), 2 * kRecordLength));
@@ -76,12 +72,12 @@ TEST_F(ObjectFileDisk, SaveOverAnOldFileKeepsWhatTheSaveDoesNotWrite) {
 
 TEST_F(ObjectFileDisk, RefusedSaveLeavesTheOldFileAlone) {
     const std::string file = path("keep.kfm");
-    writeBytes(file, "old content");
+    tests::writeFile(file, "old content");
     ObjectFileValues values = sample();
     values.text = "\xe2\x9c\x93";
     const ObjectFileResult result = writeObjectFileAt(file, values);
     EXPECT_NE(result.reason.find("Line 1"), std::string::npos) << result.reason;
-    EXPECT_EQ(readBytes(file), "old content");
+    EXPECT_EQ(tests::readFile(file), "old content");
     EXPECT_EQ(entries(), std::vector<std::string>{"keep.kfm"});
 }
 
@@ -95,11 +91,11 @@ TEST_F(ObjectFileDisk, FailureAfterTheTemporaryFileExistsLeavesTheOldFileAndNoTe
         {SaveFault::Rename, "Input/output error"},
     };
     const std::string file = path("keep.kfm");
-    writeBytes(file, "old content");
+    tests::writeFile(file, "old content");
     for (const auto& c : cases) {
         const ObjectFileResult result = writeObjectFileAt(file, sample(), c.fault);
         EXPECT_NE(result.reason.find(c.reason), std::string::npos) << result.reason;
-        EXPECT_EQ(readBytes(file), "old content") << c.reason;
+        EXPECT_EQ(tests::readFile(file), "old content") << c.reason;
         EXPECT_EQ(entries(), std::vector<std::string>{"keep.kfm"}) << c.reason;
     }
 }
@@ -110,14 +106,14 @@ TEST_F(ObjectFileDisk, SaveFailuresSayWhyAndChangeNothing) {
               std::string::npos);
     EXPECT_FALSE(writeObjectFileAt(path("missing/cube.kfm"), sample()).ok());
     const std::string locked = path("locked.kfm");
-    writeBytes(locked, "locked");
+    tests::writeFile(locked, "locked");
     ::chmod(locked.c_str(), 0444);
     fs::create_directory(folder.path() / "readonly");
     ::chmod((folder.path() / "readonly").c_str(), 0555);
     const tests::AsNobody nobody(folder.path());
     const ObjectFileResult lockedResult = writeObjectFileAt(locked, sample());
     EXPECT_EQ(lockedResult.reason, "The file locked.kfm is write-protected.");
-    EXPECT_EQ(readBytes(locked), "locked");
+    EXPECT_EQ(tests::readFile(locked), "locked");
     const ObjectFileResult folderResult =
         writeObjectFileAt((folder.path() / "readonly" / "new.kfm").string(), sample());
     EXPECT_NE(folderResult.reason.find("Permission denied"), std::string::npos)
@@ -127,7 +123,7 @@ TEST_F(ObjectFileDisk, SaveFailuresSayWhyAndChangeNothing) {
 
 TEST_F(ObjectFileDisk, SaveThroughALinkReplacesTheFileItPointsTo) {
     const std::string real = path("real.kfm");
-    writeBytes(real, "");
+    tests::writeFile(real, "");
     fs::create_symlink(real, folder.path() / "link.kfm");
     ASSERT_TRUE(writeObjectFileAt(path("link.kfm"), sample()).ok());
     EXPECT_TRUE(fs::is_symlink(folder.path() / "link.kfm"));
@@ -148,14 +144,14 @@ TEST_F(ObjectFileDisk, LoadNeverCreatesOrChangesAFile) {
               std::string::npos);
 
     const std::string bad = path("bad.kfm");
-    writeBytes(bad, std::string("\x09\x00", 2));
+    tests::writeFile(bad, std::string("\x09\x00", 2));
     const ObjectFileResult invalid = readObjectFileAt(bad, values);
     EXPECT_NE(invalid.reason.find("not a valid object file"), std::string::npos) << invalid.reason;
 
     const std::string readOnly = path("readonly.kfm");
     const std::string unreadable = path("unreadable.kfm");
-    writeBytes(readOnly, "");
-    writeBytes(unreadable, "");
+    tests::writeFile(readOnly, "");
+    tests::writeFile(unreadable, "");
     ::chmod(readOnly.c_str(), 0444);
     ::chmod(unreadable.c_str(), 0000);
     const tests::AsNobody nobody(folder.path());
@@ -192,7 +188,7 @@ TEST_F(ObjectFileDisk, ReplacingKeepsPermissionsRefusesProtectedFilesAndTakesLon
             const std::string file = path(c.name);
             fs::remove(file);
             if (c.mode != 0) {
-                writeBytes(file, "old");
+                tests::writeFile(file, "old");
                 ::chmod(file.c_str(), c.mode);
             }
             const std::string reason = writer.write(file);
@@ -200,7 +196,7 @@ TEST_F(ObjectFileDisk, ReplacingKeepsPermissionsRefusesProtectedFilesAndTakesLon
             if (!c.written) {
                 EXPECT_EQ(reason, "The file " + c.name + " is write-protected.");
             }
-            EXPECT_EQ(readBytes(file) == "old", !c.written);
+            EXPECT_EQ(tests::readFile(file) == "old", !c.written);
             if (c.mode != 0) {
                 struct stat status {};
                 ASSERT_EQ(::stat(file.c_str(), &status), 0);

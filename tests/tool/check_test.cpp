@@ -1,40 +1,31 @@
 // wirevane-tool check as editors and CI use it: compiler-style lines, JSON and exit codes.
-#include <QDir>
+#include "tests/common/temporaryfolder.h"
+#include "tests/tool/toolprocess.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QStringDecoder>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct CheckRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using CheckRun = ToolRun;
 
+// Runs in its folder, so that findings name the files as the test wrote them.
 class Check : public ::testing::Test {
   protected:
     CheckRun check(QStringList args) const {
         args.prepend(QStringLiteral("check"));
-        QProcess process;
-        process.setWorkingDirectory(folder.path());
-        process.start(WIREVANE_TOOL, args);
-        process.waitForFinished(60000);
-        return {process.exitCode(), process.readAllStandardOutput(),
-                process.readAllStandardError()};
+        return runTool(args,
+                       [this](QProcess& process) { process.setWorkingDirectory(folder.qPath()); });
     }
     QString write(const QString& name, const QByteArray& bytes) const {
-        QFile file(folder.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        wirevane::tests::writeFile(folder.filePath(name), bytes);
         return name;
     }
 
-    QTemporaryDir folder;
+    wirevane::tests::TemporaryFolder folder;
 };
 
 TEST_F(Check, PrintsOneCompilerStyleLinePerFinding) {
@@ -81,9 +72,8 @@ TEST_F(Check, TellsBadUsageFromUnreadableFiles) {
     ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.resize((16 << 20) + 1));
     large.close();
     const Case cases[] = {
-        {{}, 2},         {{"--bogus", clean}, 2}, {{"missing.txt", clean}, 1},
-        {{"."}, 1},      {{"--help"}, 0},         {{"large.txt"}, 1},
-        {{"/dev/zero"}, 1},
+        {{}, 2},         {{"--bogus", clean}, 2}, {{"missing.txt", clean}, 1}, {{"."}, 1},
+        {{"--help"}, 0}, {{"large.txt"}, 1},      {{"/dev/zero"}, 1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(check(c.args).exitCode, c.exitCode) << c.args.join(' ').toStdString();

@@ -1,12 +1,13 @@
 // wirevane-tool as scripts use it: golden files for each case in tests/golden, plus exit codes.
 #include "tests/common/temporaryfolder.h"
+#include "tests/gifreadback.h"
+#include "tests/tool/toolprocess.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <algorithm>
 #include <filesystem>
@@ -17,31 +18,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "tests/gifreadback.h"
-
 namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-// setUp prepares the process before it starts (environment, user); input goes to its standard
-// input.
-ToolRun runTool(const QStringList& args, const std::function<void(QProcess&)>& setUp = {},
-                const QString& program = WIREVANE_TOOL, const QByteArray& input = {}) {
-    QProcess process;
-    process.setWorkingDirectory(WIREVANE_SOURCE);
-    if (setUp)
-        setUp(process);
-    process.start(program, args);
-    if (!input.isEmpty())
-        process.write(input);
-    process.closeWriteChannel();
-    process.waitForFinished(60000);
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
 
 bool updating() {
     return qEnvironmentVariableIntValue("WIREVANE_UPDATE_GOLDEN") == 1;
@@ -149,14 +126,16 @@ TEST(ToolUsage, TakesLineEndingsAsTypedUnlessRaw) {
 // A script must not take a cut JSON for a whole one.
 TEST(ToolUsage, AFailedWriteToStandardOutputIsAnError) {
     const QStringList commands[] = {
-        {"compile", "examples/cube.txt"},       {"info", "examples/cube.kfm"},
-        {"render", "examples/cube.txt", "--json"}, {"check", "--json", "examples/cube.txt"},
+        {"compile", "examples/cube.txt"},
+        {"info", "examples/cube.kfm"},
+        {"render", "examples/cube.txt", "--json"},
+        {"check", "--json", "examples/cube.txt"},
         {"--help"},
     };
     for (const QStringList& args : commands) {
         SCOPED_TRACE(args.join(' ').toStdString());
-        const ToolRun run = runTool(
-            args, [](QProcess& process) { process.setStandardOutputFile("/dev/full"); });
+        const ToolRun run =
+            runTool(args, [](QProcess& process) { process.setStandardOutputFile("/dev/full"); });
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_TRUE(run.err.contains("standard output cannot be written (No space left on device)"))
             << run.err.toStdString();
@@ -205,25 +184,24 @@ TEST(ToolUsage, LoadsQtOnlyForWhatNeedsIt) {
 // Exports: the files read back, and failures that leave no file behind.
 class ToolExport : public ::testing::Test {
   protected:
-    QTemporaryDir folder;
+    wirevane::tests::TemporaryFolder folder;
     wirevane::tests::TemporaryFolder inputs;
     // An object text in the inputs folder, which anyone may read: some cases run as nobody.
     QString input(const std::string& name, const std::string& text) const {
-        std::filesystem::permissions(inputs.path(), std::filesystem::perms::others_read |
-                                                        std::filesystem::perms::others_exec,
+        std::filesystem::permissions(inputs.path(),
+                                     std::filesystem::perms::others_read |
+                                         std::filesystem::perms::others_exec,
                                      std::filesystem::perm_options::add);
         wirevane::tests::writeFile(inputs.file(name), text);
         return QString::fromStdString(inputs.file(name));
     }
     void SetUp() override {
         // Open to everyone: some cases run the tool as nobody.
-        QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner |
-                                                 QFile::ExeOwner | QFile::ReadOther |
-                                                 QFile::WriteOther | QFile::ExeOther);
+        std::filesystem::permissions(folder.path(), std::filesystem::perms::all);
     }
     QString path(const QString& name) const { return folder.filePath(name); }
     QStringList entries() const {
-        return QDir(folder.path())
+        return QDir(folder.qPath())
             .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     }
 };
@@ -266,9 +244,9 @@ TEST_F(ToolExport, OptionsSetPlaneFramesDelayAndSize) {
     EXPECT_EQ(gif.size, QSize(120, 80));
     EXPECT_EQ(gif.frames.size(), 12u);
     EXPECT_EQ(gif.delays.back(), 10);
-    ASSERT_EQ(runTool({"animate", "examples/cube.txt", "--frames", "3", "-o", path("c.gif")})
-                  .exitCode,
-              0);
+    ASSERT_EQ(
+        runTool({"animate", "examples/cube.txt", "--frames", "3", "-o", path("c.gif")}).exitCode,
+        0);
     EXPECT_EQ(readGif(path("c.gif")).frames.size(), 3u);
     // 7 degrees come back to the first picture after 7 turns, not after 52 frames.
     ASSERT_EQ(runTool({"animate", "examples/cube.txt", "--turn-xz", "7", "--size", "40x30", "-o",
@@ -280,26 +258,27 @@ TEST_F(ToolExport, OptionsSetPlaneFramesDelayAndSize) {
 
 // A pipe can be read only once, so the tool decides on handing over before it reads.
 TEST_F(ToolExport, PipedInputDrawsWhatTheFileDraws) {
-    const QByteArray cube = QByteArray::fromStdString(
-        wirevane::tests::readFile(std::string(WIREVANE_SOURCE) + "/examples/cube.txt"));
+    const QByteArray cube =
+        wirevane::tests::readFile(QString(WIREVANE_SOURCE) + "/examples/cube.txt");
     ASSERT_FALSE(cube.isEmpty());
-    for (const QString& name : {"n.png", "d.svg", "t.gif"}) {
+    for (const QString name : {"n.png", "d.svg", "t.gif"}) {
         SCOPED_TRACE(name.toStdString());
         const QString command = name.endsWith(".gif") ? "animate" : "render";
         QStringList options = {"--numbers", "--size", "60x40"};
         if (command == "animate")
-            options << "--frames" << "2";
+            options << "--frames"
+                    << "2";
         const QStringList fromFile =
             QStringList{command, "examples/cube.txt", "-o", path("file/" + name)} + options;
         const QStringList fromPipe =
             QStringList{command, "/dev/stdin", "-o", path("pipe/" + name)} + options;
-        QDir(folder.path()).mkpath("file");
-        QDir(folder.path()).mkpath("pipe");
+        QDir(folder.qPath()).mkpath("file");
+        QDir(folder.qPath()).mkpath("pipe");
         ASSERT_EQ(runTool(fromFile).exitCode, 0);
         const ToolRun piped = runTool(fromPipe, {}, WIREVANE_TOOL, cube);
         ASSERT_EQ(piped.exitCode, 0) << piped.err.toStdString();
-        EXPECT_EQ(wirevane::tests::readFile(path("pipe/" + name).toStdString()),
-                  wirevane::tests::readFile(path("file/" + name).toStdString()));
+        EXPECT_EQ(wirevane::tests::readFile(path("pipe/" + name)),
+                  wirevane::tests::readFile(path("file/" + name)));
     }
 }
 
@@ -312,8 +291,8 @@ TEST_F(ToolExport, PictureFormatFollowsTheExtension) {
     EXPECT_TRUE(text.contains("<svg")) << text.left(200).toStdString();
     EXPECT_TRUE(text.contains(">1</text>"));
     // A file name goes into the drawing's title, escaped.
-    ASSERT_EQ(runTool({"render", "examples/house.txt", "-o", path("house & <garden>.svg")}).exitCode,
-              0);
+    ASSERT_EQ(
+        runTool({"render", "examples/house.txt", "-o", path("house & <garden>.svg")}).exitCode, 0);
     QFile named(path("house & <garden>.svg"));
     ASSERT_TRUE(named.open(QIODevice::ReadOnly));
     QXmlStreamReader xml(&named);
@@ -339,10 +318,10 @@ TEST_F(ToolExport, PictureFormatFollowsTheExtension) {
 }
 
 TEST_F(ToolExport, FailuresExitWithACodeAndLeaveNoFile) {
-    ASSERT_TRUE(QDir(folder.path()).mkdir("folder.png"));
-    ASSERT_TRUE(QDir(folder.path()).mkdir("locked"));
-    QFile::setPermissions(path("locked"), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
-                                              QFile::ExeOther);
+    ASSERT_TRUE(QDir(folder.qPath()).mkdir("folder.png"));
+    ASSERT_TRUE(QDir(folder.qPath()).mkdir("locked"));
+    QFile::setPermissions(path("locked"),
+                          QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
     std::string points;
     for (int point = 1; point <= 101; ++point)
         points += "1/1/1\n";
@@ -434,8 +413,7 @@ TEST_F(ToolExport, TooLittleMemoryForAPictureIsAMessage) {
     const Case cases[] = {
         {{"render", "examples/cube.txt", "--size", huge, "-o", path("a.png")}, 1},
         {{"render", "examples/cube.txt", "--size", huge, "-o", path("a.svg")}, 1},
-        {{"animate", "examples/cube.txt", "--size", huge, "--frames", "1", "-o", path("a.gif")},
-         1},
+        {{"animate", "examples/cube.txt", "--size", huge, "--frames", "1", "-o", path("a.gif")}, 1},
         {{"render", "examples/cube.txt", "--size", huge, "--json"}, 0},
     };
     for (const Case& c : cases) {

@@ -53,12 +53,11 @@ SvgElements readSvgElements(const QByteArray& svg) {
             continue;
         const QXmlStreamAttributes a = xml.attributes();
         if (xml.name() == QLatin1String("polyline")) {
-            const QStringList points =
-                a.value("points").toString().split(' ', Qt::SkipEmptyParts);
+            const QStringList points = a.value("points").toString().split(' ', Qt::SkipEmptyParts);
             for (qsizetype i = 1; i < points.size(); ++i) {
                 const QStringList from = points[i - 1].split(','), to = points[i].split(',');
-                found.lines.emplace_back(from[0].toDouble(), from[1].toDouble(),
-                                         to[0].toDouble(), to[1].toDouble());
+                found.lines.emplace_back(from[0].toDouble(), from[1].toDouble(), to[0].toDouble(),
+                                         to[1].toDouble());
             }
         } else if (xml.name() == QLatin1String("ellipse") ||
                    xml.name() == QLatin1String("circle")) {
@@ -182,7 +181,7 @@ class AnimationExportTest : public StartedAnimation {
     }
     // The folder's entries, hidden ones too, sorted and separated by spaces.
     std::string entries() const {
-        return QDir(QString::fromStdString(folder.path().string()))
+        return QDir(folder.qPath())
             .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name)
             .join(' ')
             .toStdString();
@@ -299,9 +298,11 @@ TEST_F(AnimationExportTest, AFailedExportSaysWhyAndLeavesNoFile) {
         prompts.saveNames = {c.target};
         (c.animation ? exporter->saveAnimationAction() : exporter->savePictureAction())->trigger();
         ASSERT_EQ(prompts.errors.size(), 1u);
-        EXPECT_EQ(prompts.errors[0].title, c.animation ? "Animation not saved" : "Picture not saved");
+        EXPECT_EQ(prompts.errors[0].title,
+                  c.animation ? "Animation not saved" : "Picture not saved");
         EXPECT_TRUE(prompts.errors[0].text.contains(QDir::toNativeSeparators(c.target)));
-        EXPECT_TRUE(prompts.errors[0].text.contains(c.reason)) << prompts.errors[0].text.toStdString();
+        EXPECT_TRUE(prompts.errors[0].text.contains(c.reason))
+            << prompts.errors[0].text.toStdString();
         EXPECT_EQ(entries(), "folder.gif folder.png");
     }
 }

@@ -32,19 +32,8 @@ class FileCommandsTest : public ::testing::Test {
         frame.show();
     }
 
-    QString path(const QString& name) const {
-        return QString::fromStdString(folder.file(name.toStdString()));
-    }
-    QString folderPath() const { return QString::fromStdString(folder.path().string()); }
-    static QByteArray readBytes(const QString& file) {
-        QFile in(file);
-        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
-    }
-    static void writeBytes(const QString& file, const QByteArray& bytes) {
-        QFile out(file);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(bytes);
-    }
+    QString path(const QString& name) const { return folder.filePath(name); }
+    QString folderPath() const { return folder.qPath(); }
     // An unsaved new window holding some text.
     ObjectWindow* newWindowWith(const QString& text) {
         ObjectWindow* window = commands.MNew_Click();
@@ -59,7 +48,7 @@ class FileCommandsTest : public ::testing::Test {
     }
     QString savedText(const QString& file) {
         ObjectFileValues values;
-        EXPECT_TRUE(decodeObjectFile(readBytes(file).toStdString(), values).ok());
+        EXPECT_TRUE(decodeObjectFile(tests::readFile(file).toStdString(), values).ok());
         return QString::fromStdString(values.text);
     }
 
@@ -89,7 +78,7 @@ TEST_F(FileCommandsTest, SaveAsWritesTheFileAndNamesTheWindow) {
     ASSERT_EQ(prompts.saveDialogs.size(), 1u);
     EXPECT_EQ(prompts.saveDialogs[0].title, "Save");
     EXPECT_EQ(prompts.saveDialogs[0].text, "Wirevane Files (*.kfm);;Alle Dateien (*.*)");
-    const QByteArray bytes = readBytes(path("cube.kfm"));
+    const QByteArray bytes = tests::readFile(path("cube.kfm"));
     ASSERT_EQ(bytes.size(), 84216);
     EXPECT_EQ(bytes.mid(73689, 7), QByteArray("\x05\x00"
                                               "1/2/3",
@@ -124,7 +113,7 @@ TEST_F(FileCommandsTest, CancelledSaveDialogSavesNothing) {
 }
 
 TEST_F(FileCommandsTest, OverwriteQuestionAnswers) {
-    writeBytes(path("old.kfm"), "old");
+    tests::writeFile(path("old.kfm"), "old");
     ObjectWindow* window = newWindowWith("1/2/3");
 
     // No asks again; a name that does not exist then saves without a question.
@@ -134,7 +123,7 @@ TEST_F(FileCommandsTest, OverwriteQuestionAnswers) {
     ASSERT_EQ(prompts.questions.size(), 1u);
     EXPECT_EQ(prompts.questions[0].title, "Overwrite file?");
     EXPECT_EQ(prompts.questions[0].text, "File allready exist, overwrite?");
-    EXPECT_EQ(readBytes(path("old.kfm")), "old");
+    EXPECT_EQ(tests::readFile(path("old.kfm")), "old");
     EXPECT_EQ(savedText(path("new.kfm")), "1/2/3");
     EXPECT_EQ(window->Text2->text(), "new.kfm");
 
@@ -142,7 +131,7 @@ TEST_F(FileCommandsTest, OverwriteQuestionAnswers) {
     prompts.saveNames = {path("old.kfm")};
     prompts.answers = {Answer::Cancel};
     commands.MSAveas_Click();
-    EXPECT_EQ(readBytes(path("old.kfm")), "old");
+    EXPECT_EQ(tests::readFile(path("old.kfm")), "old");
     EXPECT_EQ(window->Text2->text(), "new.kfm");
     EXPECT_TRUE(window->hasUnsavedChanges());
 
@@ -254,7 +243,7 @@ TEST_F(FileCommandsTest, LoadShowsTheFileAndLeavesTheSpinnerWhereItWas) {
     values.text = "lone\rCR\r\nlone\nLF\r\n";
     std::string bytes;
     ASSERT_TRUE(encodeObjectFile(values, "", bytes).ok());
-    writeBytes(path("three.kfm"), QByteArray::fromStdString(bytes));
+    tests::writeFile(path("three.kfm"), QByteArray::fromStdString(bytes));
 
     prompts.openNames = {path("three.kfm")};
     commands.MLoad_Click();
@@ -287,14 +276,14 @@ TEST_F(FileCommandsTest, LoadShowsTheFileAndLeavesTheSpinnerWhereItWas) {
 
     // Saving it again gives the same bytes.
     commands.MSave_Click();
-    EXPECT_EQ(readBytes(path("three.kfm")).toStdString(), bytes);
+    EXPECT_EQ(tests::readFile(path("three.kfm")).toStdString(), bytes);
 }
 
 TEST_F(FileCommandsTest, LoadOfABadFileIsToldAndLeavesANewUnnamedWindow) {
-    writeBytes(path("tag.kfm"), QByteArray("\x09\x00", 2));
+    tests::writeFile(path("tag.kfm"), QByteArray("\x09\x00", 2));
     QByteArray truncated(73689 + 4, '\0');
     truncated[73689] = 100; // claims 100 bytes of text, holds 2
-    writeBytes(path("short.kfm"), truncated);
+    tests::writeFile(path("short.kfm"), truncated);
     ASSERT_TRUE(QDir(folderPath()).mkdir("folder.kfm"));
     const struct {
         QString name;
@@ -323,13 +312,13 @@ TEST_F(FileCommandsTest, LoadOfABadFileIsToldAndLeavesANewUnnamedWindow) {
         EXPECT_FALSE(window->hasUnsavedChanges());
     }
     EXPECT_FALSE(QFile::exists(path("absent.kfm")));
-    EXPECT_EQ(readBytes(path("tag.kfm")), QByteArray("\x09\x00", 2));
+    EXPECT_EQ(tests::readFile(path("tag.kfm")), QByteArray("\x09\x00", 2));
 }
 
 // Whatever the user does next, the file that could not be read is never written.
 TEST_F(FileCommandsTest, NoSaveAfterAFailedLoadTouchesTheUnreadableFile) {
     const QByteArray unreadable("\x05\x00\x00\x00", 4); // cut inside its number
-    writeBytes(path("bad.kfm"), unreadable);
+    tests::writeFile(path("bad.kfm"), unreadable);
     const struct {
         const char* way;
         std::function<void()> open;
@@ -359,12 +348,12 @@ TEST_F(FileCommandsTest, NoSaveAfterAFailedLoadTouchesTheUnreadableFile) {
         prompts.answers = {Answer::Cancel};
         commands.MSave_Click();
         EXPECT_EQ(prompts.questions.size(), 1u);
-        EXPECT_EQ(readBytes(path("bad.kfm")), unreadable);
+        EXPECT_EQ(tests::readFile(path("bad.kfm")), unreadable);
 
         prompts.saveNames = {path("other.kfm")};
         commands.MSAveas_Click();
         EXPECT_EQ(savedText(path("other.kfm")), "1/2/3");
-        EXPECT_EQ(readBytes(path("bad.kfm")), unreadable);
+        EXPECT_EQ(tests::readFile(path("bad.kfm")), unreadable);
 
         w.open();
         window = commands.activeObjectWindow();
@@ -373,7 +362,7 @@ TEST_F(FileCommandsTest, NoSaveAfterAFailedLoadTouchesTheUnreadableFile) {
         prompts.saveNames = {path("closed.kfm")};
         EXPECT_TRUE(closeWindow(window));
         EXPECT_EQ(savedText(path("closed.kfm")), "4/5/6");
-        EXPECT_EQ(readBytes(path("bad.kfm")), unreadable);
+        EXPECT_EQ(tests::readFile(path("bad.kfm")), unreadable);
         EXPECT_TRUE(prompts.scriptUsedUp());
         prompts.questions.clear();
         QFile::remove(path("other.kfm"));
@@ -400,7 +389,8 @@ TEST_F(FileCommandsTest, ShippedExamplesLoad) {
         // The same text as the example's text file, with CR LF line ends.
         std::filesystem::path textFile = entry.path();
         textFile.replace_extension(".txt");
-        QString text = QString::fromUtf8(readBytes(QString::fromStdString(textFile.string())));
+        QString text =
+            QString::fromUtf8(tests::readFile(QString::fromStdString(textFile.string())));
         text.replace("\n", "\r\n");
         EXPECT_EQ(window->objectText(), text) << entry.path();
         ObjectInput input = window->compilerInput();

@@ -1,13 +1,13 @@
 // Files dropped on the main window: object files, plain text files, and what is refused.
 #include "documents/objectfile.h"
 #include "mainwindow_fixture.h"
+#include "tests/common/temporaryfolder.h"
 
-#include <QDropEvent>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QImage>
 #include <QMimeData>
-#include <QTemporaryDir>
 #include <QUrl>
 
 namespace {
@@ -16,14 +16,11 @@ using namespace wirevane;
 
 class FileDropTest : public FrameTest {
   protected:
-    QTemporaryDir folder;
+    tests::TemporaryFolder folder;
 
     QString write(const QString& name, const QByteArray& bytes) {
-        const QString path = folder.filePath(name);
-        QFile out(path);
-        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(bytes);
-        return path;
+        tests::writeFile(folder.file(name.toStdString()), bytes.toStdString());
+        return folder.filePath(name);
     }
     QString objectFile(const QString& name, const std::string& text) {
         ObjectFileValues values;
@@ -85,7 +82,7 @@ TEST_F(FileDropTest, WhatMayBeDropped) {
         {{notes}, true},
         {{bare}, true}, // a text file without an extension
         {{cube, notes}, true},
-        {{folder.path()}, false},
+        {{folder.qPath()}, false},
         {{objects}, false}, // a folder, whatever its name
         {{image}, false},
         {{cube, image}, false},
@@ -131,8 +128,10 @@ TEST_F(FileDropTest, TextFileBecomesANewObjectWithCrLfLines) {
     const Row rows[] = {
         {"1/2/3\n4/5/6\n\n1-2\n", "1/2/3\r\n4/5/6\r\n\r\n1-2\r\n"},
         {"a\r\nb\rc", "a\r\nb\r\nc"},
-        {"\xEF\xBB\xBF" "caf\xC3\xA9", QString::fromUtf8("caf\xC3\xA9")}, // UTF-8 with its mark
-        {"caf\xE9", QString::fromUtf8("caf\xC3\xA9")},                  // the code page
+        {"\xEF\xBB\xBF"
+         "caf\xC3\xA9",
+         QString::fromUtf8("caf\xC3\xA9")},            // UTF-8 with its mark
+        {"caf\xE9", QString::fromUtf8("caf\xC3\xA9")}, // the code page
         {QByteArray(10525, 'a'), QString(10525, 'a')},
         {tooLong, {}},
         {QByteArray(5262, 'a') + QByteArray(1, '\n'), QString(5262, 'a') + "\r\n"},

@@ -3,10 +3,10 @@
 #include "documents/objecttextedit.h"
 #include "documents/textlines.h"
 #include "mainwindow_fixture.h"
+#include "tests/common/temporaryfolder.h"
 
 #include <QFile>
 #include <QHelpEvent>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QToolTip>
@@ -107,7 +107,7 @@ TEST_F(FrameTest, GutterLeavesTheObjectWindowsValuesAlone) {
     frame.MCopy_Click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), typed);
 
-    QTemporaryDir folder;
+    const wirevane::tests::TemporaryFolder folder;
     const QString file = folder.filePath("typed.kfm");
     prompts.saveNames = {file};
     frame.fileCommands().MSave_Click();

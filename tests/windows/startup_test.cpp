@@ -50,7 +50,7 @@ class StartTest : public ::testing::Test {
     QString path(const QString& name) const {
         return QString::fromStdString(folder.file(name.toStdString()));
     }
-    QString folderPath() const { return QString::fromStdString(folder.path().string()); }
+    QString folderPath() const { return folder.qPath(); }
     void writeBytes(const QString& name, const QByteArray& bytes) {
         QFile file(path(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));

@@ -70,11 +70,13 @@ TEST(TextAnalysis, ExplainsWhatTheCompilerDoesSilently) {
     const Case cases[] = {
         {"1/2/3\r\n1/2/3 'top\r\n 1 / 2 / &H10\r\n- 1.5/2e1/-3", {}},
         // Blanks inside a number join its digits.
-        {" 1 0 / 2 / &H1 0", {{1, 3, W, "x \"1 0\" reads as 10: blanks inside a number are skipped"},
-                              {1, 15, W, "z \"&H1 0\" reads as 16: blanks inside a number are skipped"}}},
-        {"1\t2/3/4\r\n\r\n1 2-1", {{1, 2, W, "x \"1\\t2\" reads as 12: blanks inside a number are skipped"},
-                                   {3, 1, W, "there is no point 12: this object has 1 point"},
-                                   {3, 2, W, "start point \"1 2\" reads as 12: blanks inside a number are skipped"}}},
+        {" 1 0 / 2 / &H1 0",
+         {{1, 3, W, "x \"1 0\" reads as 10: blanks inside a number are skipped"},
+          {1, 15, W, "z \"&H1 0\" reads as 16: blanks inside a number are skipped"}}},
+        {"1\t2/3/4\r\n\r\n1 2-1",
+         {{1, 2, W, "x \"1\\t2\" reads as 12: blanks inside a number are skipped"},
+          {3, 1, W, "there is no point 12: this object has 1 point"},
+          {3, 2, W, "start point \"1 2\" reads as 12: blanks inside a number are skipped"}}},
         {"1,5/2/3", {{1, 2, W, "x \"1,5\" reads as 1: the number ends at \",\""}}},
         {"1/2/3e", {{1, 6, W, "z \"3e\" reads as 3: the number ends at \"e\""}}},
         {"1/abc/3", {{1, 3, W, "y \"abc\" is not a number and reads as 0"}}},

@@ -64,7 +64,10 @@ CompileResult AnimationController::MAnimation_Click(const ObjectInput* activeWin
 NavigationBar* AnimationController::navigationBar() {
     if (!navigationBar_) {
         auto* bar = new NavigationBar(scene_);
-        connect(bar, &NavigationBar::redrawRequested, this, &AnimationController::redraw);
+        // Direct, never queued: the bar's one-off redraw without a turn changes the scene only
+        // for the length of the emit.
+        connect(bar, &NavigationBar::redrawRequested, this, &AnimationController::redraw,
+                Qt::DirectConnection);
         connect(bar, &NavigationBar::clearRequested, this,
                 &AnimationController::clearAnimationWindow);
         connect(bar, &NavigationBar::coordinateTableOpened, this,

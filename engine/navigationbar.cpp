@@ -208,6 +208,8 @@ void NavigationBar::Command4_Click() {
     turn(-scene_.turnStep, 0);
 }
 
+// The redraw happens inside the emit, as the connection is direct (see AnimationController), so
+// the turn can be put back right after it; a queued connection would draw with the turn.
 void NavigationBar::redrawUnturned() {
     const double turnXZ = scene_.turnXZ;
     const double turnYZ = scene_.turnYZ;

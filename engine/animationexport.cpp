@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QRegularExpression>
 #include <cmath>
+#include <new>
 
 namespace wirevane {
 namespace {
@@ -98,6 +99,12 @@ QString AnimationExport::askTarget(const Kind& kind) {
     }
 }
 
+QString AnimationExport::notEnoughMemory(QSize size) {
+    return QStringLiteral("There is not enough memory for a %1\u00d7%2 picture.")
+        .arg(size.width())
+        .arg(size.height());
+}
+
 void AnimationExport::tellFailure(const Kind& kind, const QString& path, const QString& reason) {
     prompts().tellError(&window_, kind.failureTitle,
                         QStringLiteral("The %1 could not be saved to %2.\n\n%3")
@@ -123,7 +130,8 @@ void AnimationExport::savePicture() {
     const View view = view_();
     const QSize size = window_.surface().image().size();
     QByteArray bytes;
-    {
+    QString reason;
+    try {
         WaitCursor busy;
         if (*format == PictureFormat::Png) {
             ImageSurface surface(size.width(), size.height());
@@ -134,9 +142,12 @@ void AnimationExport::savePicture() {
             drawCurrentView(scene_, surface, view.options);
             bytes = svgBytes(surface, QFileInfo(path).completeBaseName());
         }
+    } catch (const std::bad_alloc&) {
+        reason = notEnoughMemory(size);
     }
-    const QString reason = bytes.isEmpty() ? QStringLiteral("The picture cannot be made.")
-                                           : writeFileReplacing(path, bytes);
+    if (reason.isEmpty())
+        reason = bytes.isEmpty() ? QStringLiteral("The picture cannot be made.")
+                                 : writeFileReplacing(path, bytes);
     if (!reason.isEmpty())
         tellFailure(picture, path, reason);
 }
@@ -175,10 +186,12 @@ void AnimationExport::saveAnimation() {
     const TurnAnimation turn = currentTurn();
     QString reason;
     QByteArray bytes;
-    {
+    const QSize size = window_.surface().image().size();
+    try {
         WaitCursor busy;
-        bytes = renderTurnAnimation(scene_, window_.surface().image().size(), view.options, turn,
-                                    reason);
+        bytes = renderTurnAnimation(scene_, size, view.options, turn, reason);
+    } catch (const std::bad_alloc&) {
+        reason = notEnoughMemory(size);
     }
     if (!bytes.isEmpty())
         reason = writeFileReplacing(path, bytes);

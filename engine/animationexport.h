@@ -54,6 +54,7 @@ class AnimationExport : public QObject {
     // file, by the name it will write.
     QString askTarget(const Kind& kind);
     void tellFailure(const Kind& kind, const QString& path, const QString& reason);
+    static QString notEnoughMemory(QSize size);
 
     AnimationWindow& window_;
     const Scene& scene_;

@@ -7,9 +7,12 @@
 #include "mainwindow_fixture.h"
 #include "tests/common/temporaryfolder.h"
 
+#include <QDeadlineTimer>
 #include <QPointer>
+#include <QProcess>
 #include <QTest>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -297,6 +300,53 @@ TEST_F(RecoveryStartTest, UnreadableCopiesAreNamedOnceAndKeptAside) {
     prompts.errors.clear();
     start("");
     EXPECT_TRUE(prompts.errors.empty()) << "reported once only";
+}
+
+// The real program under the offscreen platform, with a scripted user typing into it.
+QProcess* startProgram(const fs::path& stateHome, const char* userMode, const QStringList& arguments) {
+    auto* program = new QProcess;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("XDG_STATE_HOME", QString::fromStdString(stateHome.string()));
+    environment.insert("QT_PLUGIN_PATH", WIREVANE_TEST_PLUGINS);
+    environment.insert("QT_QPA_GENERIC_PLUGINS", QStringLiteral("scripteduser:") + userMode);
+    program->setProcessEnvironment(environment);
+    program->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program->start(WIREVANE_PROGRAM, arguments);
+    EXPECT_TRUE(program->waitForStarted());
+    return program;
+}
+
+TEST_F(RecoveryStartTest, TypedTextSurvivesAKillOfTheRealProgram) {
+    const QString cube = QString::fromStdString(home.file("cube.kfm"));
+    ASSERT_TRUE(QFile::copy(WIREVANE_SOURCE "/examples/cube.kfm", cube));
+    const fs::path state = home.path() / "state";
+    const fs::path copies = state / "wirevane" / "recovery";
+
+    std::unique_ptr<QProcess> first(startProgram(state, "type", {cube}));
+    // Real time passes in a real program: wait for the copy its own timer writes.
+    bool written = false;
+    for (QDeadlineTimer deadline(30000); !written && !deadline.hasExpired();) {
+        first->waitForReadyRead(100);
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator(copies, error)) {
+            RecoveryCopy copy;
+            written = written || (decodeRecoveryCopy(tests::readFile(entry.path().string()), copy)
+                                      .ok() &&
+                                  copy.values.text.starts_with("' typed, then killed\r\n"));
+        }
+    }
+    ASSERT_TRUE(written) << first->readAllStandardOutput().toStdString();
+    ::kill(static_cast<pid_t>(first->processId()), SIGKILL);
+    first->waitForFinished();
+
+    std::unique_ptr<QProcess> second(startProgram(state, "report", {}));
+    ASSERT_TRUE(second->waitForFinished(30000));
+    const QString said = QString::fromUtf8(second->readAllStandardOutput());
+    EXPECT_TRUE(said.contains("question|Recover unsaved objects?|Wirevane ended without saving "
+                              "1 object(s). Open them again?\n"))
+        << said.toStdString();
+    EXPECT_TRUE(said.contains("window|cube.kfm|' typed, then killed\n")) << said.toStdString();
 }
 
 } // namespace

@@ -3,16 +3,16 @@
 #include "documents/filereplacement.h"
 #include "documents/objectfiledisk.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <random>
-#include <system_error>
-
 #include <fcntl.h>
+#include <random>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -214,9 +214,18 @@ std::string RecoveryFolder::write(int slot, const RecoveryCopy& copy) {
         return systemReason(errno);
     if (simulatedWriteError != 0)
         return systemReason(simulatedWriteError);
-    if (std::string failure = replacement.commit(true); !failure.empty())
+    // A kill or a crash cannot touch what the system already holds; against a power cut the
+    // copy is forced to the disk beside the program, as waiting for the disk would be felt.
+    if (std::string failure = replacement.commit(false); !failure.empty())
         return failure;
     written_.insert(slot);
+    std::thread([file = copyPath(slot)] {
+        const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            ::fdatasync(fd);
+            ::close(fd);
+        }
+    }).detach();
     return {};
 }
 

@@ -55,10 +55,10 @@ void WindowRecovery::writeCopy() {
     copy.values = window_.fileValues();
     const std::string failure = folder_->write(slot_, copy);
     lastWriteWorked_ = failure.empty();
-    window_.Text1->setNotice(
-        failure.empty() ? QString()
-                        : QStringLiteral("Recovery copies cannot be written (%1).")
-                              .arg(QString::fromStdString(failure)));
+    window_.Text1->setNotice(failure.empty()
+                                 ? QString()
+                                 : QStringLiteral("Recovery copies cannot be written (%1).")
+                                       .arg(QString::fromStdString(failure)));
 }
 
 std::filesystem::path RecoveryKeeper::defaultFolder() {
@@ -106,9 +106,8 @@ void RecoveryKeeper::offerLeftCopies(QWidget* parent) {
         Prompts::Answer::Yes) {
         bool allKept = true;
         for (const RecoveryCopy& copy : left.readable) {
-            ObjectWindow* window = files_.openRecovered(QString::fromStdString(copy.name),
-                                                        QString::fromStdString(copy.path),
-                                                        copy.values);
+            ObjectWindow* window = files_.openRecovered(
+                QString::fromStdString(copy.name), QString::fromStdString(copy.path), copy.values);
             // The old copy goes only once this run keeps its own.
             WindowRecovery* recovery = of(*window);
             recovery->writeCopy();

@@ -47,8 +47,7 @@ TEST(RecoveryCopyBytes, ReadBackAsWrittenAndRefuseWhatIsCutOrForeign) {
          {std::string("1/2/3\r\n\r\n1-1"), std::string(), std::string(10525, '7'),
           std::string(10526, '7'), std::string("0/0/0 ' \xE2\x86\x92 a \xE2\x82\xAC sign")}) {
         RecoveryCopy read;
-        ASSERT_TRUE(decodeRecoveryCopy(encodeRecoveryCopy(sample(text)), read).ok())
-            << text.size();
+        ASSERT_TRUE(decodeRecoveryCopy(encodeRecoveryCopy(sample(text)), read).ok()) << text.size();
         EXPECT_EQ(read, sample(text)) << text.size();
     }
     const std::string good = encodeRecoveryCopy(sample("1/2/3"));
@@ -69,8 +68,8 @@ TEST(RecoveryCopyBytes, ReadBackAsWrittenAndRefuseWhatIsCutOrForeign) {
     for (const auto& row : refused) {
         RecoveryCopy read = sample("untouched");
         const ObjectFileResult result = decodeRecoveryCopy(row.bytes, read);
-        EXPECT_NE(result.reason.find(row.reason), std::string::npos) << row.what << ": "
-                                                                     << result.reason;
+        EXPECT_NE(result.reason.find(row.reason), std::string::npos)
+            << row.what << ": " << result.reason;
         EXPECT_EQ(read, sample("untouched")) << row.what;
     }
 }
@@ -131,8 +130,7 @@ TEST_F(RecoveryFolderTest, IsPrivateAndEmptyOnceTheRunEndsNormally) {
         const std::vector<std::string> names = entries(place());
         ASSERT_EQ(names.size(), 3u); // two copies and the run's lock, no temporary file
         for (const std::string& name : names)
-            EXPECT_EQ(permissionsOf(place() / name),
-                      fs::perms::owner_read | fs::perms::owner_write)
+            EXPECT_EQ(permissionsOf(place() / name), fs::perms::owner_read | fs::perms::owner_write)
                 << name;
         run.remove(2);
         EXPECT_EQ(entries(place()).size(), 2u);
@@ -181,8 +179,7 @@ TEST_F(RecoveryFolderTest, AFullDiskOrAnUnwritableFolderIsReportedAndHarmsNoCopy
     RecoveryCopy read;
     const std::vector<std::string> names = entries(place());
     ASSERT_EQ(names.size(), 2u); // no temporary file left behind
-    ASSERT_TRUE(
-        decodeRecoveryCopy(tests::readFile((place() / names[0]).string()), read).ok());
+    ASSERT_TRUE(decodeRecoveryCopy(tests::readFile((place() / names[0]).string()), read).ok());
     EXPECT_EQ(read, sample("kept"));
 
     tests::writeFile(folder.file("file"), "not a folder");

@@ -81,9 +81,7 @@ class ScriptedUserPlugin : public QGenericPlugin {
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "scripteduser.json")
 
   public:
-    QObject* create(const QString&, const QString& mode) override {
-        return new ScriptedUser(mode);
-    }
+    QObject* create(const QString&, const QString& mode) override { return new ScriptedUser(mode); }
 };
 
 } // namespace

@@ -89,12 +89,9 @@ TEST_F(RecoveryTest, TypedWorkIsKeptOnceTypingPausesAndGoesWhenNoLongerNeeded) {
         bool kept;
     } rows[] = {
         {"Save", {}, [this](ObjectWindow*) { frame.MSave_Click(); }, false},
-        {"close, No", {Answer::No}, closeWindow,
-         false},
-        {"close, Yes", {Answer::Yes}, closeWindow,
-         false},
-        {"close, Cancel", {Answer::Cancel},
-         closeWindow, true},
+        {"close, No", {Answer::No}, closeWindow, false},
+        {"close, Yes", {Answer::Yes}, closeWindow, false},
+        {"close, Cancel", {Answer::Cancel}, closeWindow, true},
     };
     for (const auto& row : rows) {
         ObjectWindow* window = newWindow();
@@ -128,8 +125,7 @@ TEST_F(RecoveryTest, ACopyThatCannotBeWrittenShowsOnlyAsASignInTheGutter) {
         std::function<void()> mend;
         const char* reason;
     } rows[] = {
-        {"unwritable folder",
-         [this] { tests::writeFile(home.file("wirevane"), "a file"); },
+        {"unwritable folder", [this] { tests::writeFile(home.file("wirevane"), "a file"); },
          [this] { fs::remove(home.file("wirevane")); }, "Not a directory"},
         {"full disk", [this] { frame.recovery().folder().simulatedWriteError = ENOSPC; },
          [this] { frame.recovery().folder().simulatedWriteError = 0; },
@@ -164,7 +160,9 @@ class RecoveryStartTest : public RecoveryTest {
   protected:
     RecoveryStartTest() {
         frame.hide();
-        frame.aboutBoxOpener = [this](QWidget*) { questionsBeforeAboutBox = prompts.questions.size(); };
+        frame.aboutBoxOpener = [this](QWidget*) {
+            questionsBeforeAboutBox = prompts.questions.size();
+        };
     }
 
     void start(const QString& commandLine) {
@@ -289,9 +287,9 @@ TEST_F(RecoveryStartTest, UnreadableCopiesAreNamedOnceAndKeptAside) {
         EXPECT_TRUE(told[0].text.contains("4242-100000-5.recovery")) << row.what;
         EXPECT_TRUE(told[0].text.contains("cannot be read")) << row.what;
         EXPECT_EQ(questionsBeforeAboutBox, row.withReadable ? 1u : 0u) << row.what;
-        EXPECT_EQ(tests::readFile((recoveryFolder() / "unreadable" / "4242-100000-5.recovery")
-                                      .string()),
-                  garbage)
+        EXPECT_EQ(
+            tests::readFile((recoveryFolder() / "unreadable" / "4242-100000-5.recovery").string()),
+            garbage)
             << row.what;
         fs::remove(recoveryFolder() / "unreadable" / "4242-100000-5.recovery");
         EXPECT_TRUE(files().empty()) << row.what;
@@ -303,7 +301,8 @@ TEST_F(RecoveryStartTest, UnreadableCopiesAreNamedOnceAndKeptAside) {
 }
 
 // The real program under the offscreen platform, with a scripted user typing into it.
-QProcess* startProgram(const fs::path& stateHome, const char* userMode, const QStringList& arguments) {
+QProcess* startProgram(const fs::path& stateHome, const char* userMode,
+                       const QStringList& arguments) {
     auto* program = new QProcess;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
@@ -331,9 +330,9 @@ TEST_F(RecoveryStartTest, TypedTextSurvivesAKillOfTheRealProgram) {
         std::error_code error;
         for (const auto& entry : fs::directory_iterator(copies, error)) {
             RecoveryCopy copy;
-            written = written || (decodeRecoveryCopy(tests::readFile(entry.path().string()), copy)
-                                      .ok() &&
-                                  copy.values.text.starts_with("' typed, then killed\r\n"));
+            written =
+                written || (decodeRecoveryCopy(tests::readFile(entry.path().string()), copy).ok() &&
+                            copy.values.text.starts_with("' typed, then killed\r\n"));
         }
     }
     ASSERT_TRUE(written) << first->readAllStandardOutput().toStdString();

@@ -10,6 +10,7 @@
 #include "documents/filecommands.h"
 #include "documents/filedrop.h"
 #include "documents/objectwindow.h"
+#include "documents/recoverykeeper.h"
 #include "engine/animationcontroller.h"
 #include "engine/navigationbar.h"
 
@@ -146,6 +147,7 @@ MainWindow::MainWindow(Scene& scene, AnimationController& animation, QWidget* pa
 
     fileCommands_ = std::make_unique<FileCommands>(*frameArea, scene_);
     fileDrop_ = std::make_unique<FileDrop>(*this, *fileCommands_);
+    recovery_ = std::make_unique<RecoveryKeeper>(*fileCommands_, RecoveryKeeper::defaultFolder());
 
     createMenus();
     createToolbar();

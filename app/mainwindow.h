@@ -27,6 +27,7 @@ class FileDrop;
 class InterfaceState;
 class MainWindow;
 class ObjectWindow;
+class RecoveryKeeper;
 
 // What a command needs before it applies; the interface state decides on every run whether it
 // holds and switches the menu entry and its toolbar button together.
@@ -113,6 +114,7 @@ class MainWindow : public QMainWindow {
 
     FileCommands& fileCommands() { return *fileCommands_; }
     InterfaceState& interfaceState() { return *interfaceState_; }
+    RecoveryKeeper& recovery() { return *recovery_; }
     // The object window of the current child window, or nullptr.
     ObjectWindow* activeObjectWindow() const;
     // The control the edit commands act on: the focused control of the active object window.
@@ -166,6 +168,7 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<FileCommands> fileCommands_;
     std::unique_ptr<FileDrop> fileDrop_; // files dropped on the frame
     std::unique_ptr<InterfaceState> interfaceState_;
+    std::unique_ptr<RecoveryKeeper> recovery_; // copies of unsaved objects against a crash
     std::array<QAction*, kToolbarPositions> toolbarButtons_{};
     QList<QAction*> windowListEntries_;
     QTimer* interfaceUpdate_ = nullptr;

@@ -5,6 +5,7 @@
 #include "app/splashwindow.h"
 #include "documents/filecommands.h"
 #include "documents/filenames.h"
+#include "documents/recoverykeeper.h"
 #include "engine/scene.h"
 
 #include <QCoreApplication>
@@ -55,8 +56,11 @@ void setStartValues(Scene& scene) {
 
 void finishStart(QWidget& menu, const QString& commandLine,
                  const std::function<void(const QString& path)>& openFileWindow,
-                 const std::function<void()>& showAboutBox) {
+                 const std::function<void()>& showAboutBox,
+                 const std::function<void()>& offerRecovery) {
     menu.show();
+    if (offerRecovery)
+        offerRecovery();
     if (fileExists(commandLine.toStdString()))
         openFileWindow(commandLine);
     else
@@ -78,7 +82,8 @@ SplashWindow* startProgram(Scene& scene, MainWindow& menu, const QString& comman
                 files.currentFileName = path;
                 files.openFileWindow();
             },
-            [&menu] { menu.aboutBoxOpener(&menu); });
+            [&menu] { menu.aboutBoxOpener(&menu); },
+            [&menu] { menu.recovery().offerLeftCopies(&menu); });
     });
     splash->show();
     // Painted now, not only once the program's events start to flow.

@@ -26,11 +26,13 @@ QString versionText();
 // The scene values that do not start at zero.
 void setStartValues(Scene& scene);
 
-// The end of the start: shows the main window, then opens the file the command line names in
-// an object window or, when it names none, shows the about box over the main window.
+// The end of the start: shows the main window, offers what a run that ended without saving
+// left behind, then opens the file the command line names in an object window or, when it
+// names none, shows the about box over the main window.
 void finishStart(QWidget& menu, const QString& commandLine,
                  const std::function<void(const QString& path)>& openFileWindow,
-                 const std::function<void()>& showAboutBox);
+                 const std::function<void()>& showAboutBox,
+                 const std::function<void()>& offerRecovery = {});
 
 // The start routine: start values, the status text, the command line into the hidden main
 // window, and the splash, whose last tick runs finishStart.

@@ -1,7 +1,11 @@
 // The object-text assistant: analysing an object of the size the tables allow, and a
 // keystroke into a 10,000-line text in the object text box, from the key to the repainted
-// text and gutter (Qt's offscreen platform).
+// text and gutter (Qt's offscreen platform); the same keystroke in an object window with and
+// without its recovery copy, and one recovery write of an object of the largest size.
 #include "documents/objecttextedit.h"
+#include "documents/objectwindow.h"
+#include "documents/recoveryfolder.h"
+#include "documents/recoverykeeper.h"
 #include "engine/objecttextanalysis.h"
 
 #include <QApplication>
@@ -9,6 +13,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
 #include <string>
 
 namespace {
@@ -87,6 +94,61 @@ void BM_KeystrokeTenThousandLines(benchmark::State& state) {
         state.SkipWithError("the text did not stay 10,000 points long");
 }
 BENCHMARK(BM_KeystrokeTenThousandLines)->Unit(benchmark::kMillisecond);
+
+// A folder of its own for the recovery copies, gone afterwards.
+struct BenchFolder {
+    BenchFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "wirevane-bench-XXXXXX");
+        path = ::mkdtemp(pattern.data());
+    }
+    ~BenchFolder() { std::filesystem::remove_all(path); }
+    std::filesystem::path path;
+};
+
+// Argument 1: the window keeps a recovery copy (its timers restart on every keystroke).
+void BM_KeystrokeObjectWindow(benchmark::State& state) {
+    BenchFolder folder;
+    ObjectWindow window;
+    window.resize(600, 500);
+    window.Text1->setPlainText(longText(10000));
+    window.markSaved();
+    if (state.range(0) == 1)
+        new WindowRecovery(window, std::make_shared<RecoveryFolder>(folder.path / "recovery"), 1);
+    window.show();
+    ObjectTextEdit& edit = *window.Text1;
+    QTextCursor cursor = edit.textCursor();
+    cursor.setPosition(edit.document()->findBlockByNumber(5000).position());
+    edit.setTextCursor(cursor);
+    edit.centerCursor();
+    QApplication::processEvents();
+    bool typed = false;
+    for (auto _ : state) {
+        if (typed)
+            sendKey(&edit, Qt::Key_Backspace, QString());
+        else
+            sendKey(&edit, Qt::Key_1, QStringLiteral("1"));
+        typed = !typed;
+        benchmark::DoNotOptimize(edit.analysis());
+        edit.viewport()->repaint();
+        edit.gutter()->repaint();
+    }
+}
+BENCHMARK(BM_KeystrokeObjectWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// One recovery copy of an object whose text fills its record, written and forced to the disk.
+void BM_RecoveryWriteFullObject(benchmark::State& state) {
+    BenchFolder folder;
+    RecoveryFolder recovery(folder.path / "recovery");
+    RecoveryCopy copy;
+    copy.name = "full.kfm";
+    copy.path = "/home/someone/objects/full.kfm";
+    copy.values.text = std::string(kMaxObjectTextBytes, '7');
+    for (auto _ : state) {
+        if (!recovery.write(1, copy).empty())
+            state.SkipWithError("the copy was not written");
+    }
+}
+BENCHMARK(BM_RecoveryWriteFullObject)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -3,7 +3,6 @@
 #include "documents/filenames.h"
 #include "documents/objectfiledisk.h"
 #include "documents/objectwindow.h"
-#include "engine/numberconversion.h"
 #include "ui/prompts.h"
 #include "ui/twips.h"
 
@@ -44,6 +43,7 @@ ObjectWindow* FileCommands::createWindow() {
         else
             cancel = true;
     });
+    emit windowCreated(window);
     sub->show();
     frame_.setActiveSubWindow(sub);
     window->Text1->setFocus();
@@ -54,6 +54,19 @@ ObjectWindow* FileCommands::MNew_Click() {
     ObjectWindow* window = createWindow();
     window->setWindowTitle(QString::fromLatin1(ObjectWindow::kTitle));
     window->markSaved();
+    return window;
+}
+
+ObjectWindow* FileCommands::openRecovered(const QString& name, const QString& path,
+                                          const ObjectFileValues& values) {
+    ObjectWindow* window = createWindow();
+    window->Text2->setText(name);
+    window->Text4->setText(path);
+    window->setWindowTitle(path.isEmpty() ? QString::fromLatin1(ObjectWindow::kTitle)
+                                          : QString::fromLatin1(ObjectWindow::kTitle) +
+                                                QStringLiteral(" - ") + path);
+    showLoaded(*window, values);
+    window->forgetSavedState();
     return window;
 }
 
@@ -143,13 +156,7 @@ void FileCommands::nameWindow(ObjectWindow& window, bool setTitle) {
 }
 
 bool FileCommands::saveObjectFile(ObjectWindow& window) {
-    ObjectFileValues values;
-    values.text = window.objectText().toStdString();
-    values.backgroundColor = window.Command2->colour();
-    values.objectColor = window.Command1->colour();
-    values.crossColor = window.Command3->colour();
-    values.axisOrder = numberValue(window.Text3->text().toStdString());
-    values.showCross = window.Check1->isChecked() ? 1 : 0;
+    const ObjectFileValues values = window.fileValues();
     scene_.backgroundColor = values.backgroundColor;
     scene_.objectColor = values.objectColor;
     scene_.crossColor = values.crossColor;

@@ -35,12 +35,19 @@ class FileCommands : public QObject {
     // read: a file that cannot is reported and opens nothing. Returns the window or nullptr.
     ObjectWindow* openReadableFile(const QString& path);
 
+    // A new window with a recovered object's name, path and values, counting as unsaved.
+    ObjectWindow* openRecovered(const QString& name, const QString& path,
+                                const ObjectFileValues& values);
+
     // Saves a window for its close question; sets cancel when it must stay open.
     void saveWindow(ObjectWindow& window, bool& cancel);
     void saveWindowAs(ObjectWindow& window, bool& cancel);
 
     // The path being saved or loaded, set by each command just before it acts.
     QString currentFileName;
+
+  signals:
+    void windowCreated(ObjectWindow* window);
 
   private:
     enum class SaveOutcome { Saved, Failed, Cancelled };

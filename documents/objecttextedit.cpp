@@ -16,6 +16,7 @@ namespace {
 
 const QColor kWarningColour(0xD9, 0x9A, 0x00);
 const QColor kErrorColour(0xCC, 0x2A, 0x2A);
+const QColor kNoticeColour(0x2A, 0x6F, 0xCC);
 constexpr int kPadding = 3;
 
 // The gutter is only a surface: the text box paints it and answers its tool tips.
@@ -33,7 +34,9 @@ class Gutter : public QWidget {
         if (event->type() != QEvent::ToolTip)
             return QWidget::event(event);
         const auto* help = static_cast<QHelpEvent*>(event);
-        showMessages(edit_->messagesOfLine(edit_->lineAtGutterY(help->pos().y())),
+        const int y = help->pos().y();
+        showMessages(edit_->isNoticeAtGutterY(y) ? edit_->notice()
+                                                 : edit_->messagesOfLine(edit_->lineAtGutterY(y)),
                      help->globalPos(), this);
         return true;
     }
@@ -55,14 +58,15 @@ class Gutter : public QWidget {
     ObjectTextEdit* edit_;
 };
 
-void drawSign(QPainter& painter, const QRectF& box, bool error) {
+void drawSign(QPainter& painter, const QRectF& box, bool error,
+              const QColor& round = kErrorColour) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     const qreal side = std::min(box.width(), box.height());
     const QRectF sign(box.center().x() - side / 2, box.center().y() - side / 2, side, side);
     if (error) {
-        painter.setBrush(kErrorColour);
+        painter.setBrush(round);
         painter.drawEllipse(sign);
     } else {
         QPainterPath triangle;
@@ -92,9 +96,11 @@ ObjectTextEdit::ObjectTextEdit(QWidget* parent)
     connect(&analysisTimer_, &QTimer::timeout, this, &ObjectTextEdit::analyseNow);
     connect(this, &QPlainTextEdit::textChanged, this, &ObjectTextEdit::textEdited);
     connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int dy) {
-        if (dy != 0)
+        if (dy != 0) {
             gutter_->scroll(0, dy);
-        else
+            if (!notice_.isEmpty()) // it stays at the foot
+                gutter_->update();
+        } else
             gutter_->update(0, rect.y(), gutter_->width(), rect.height());
     });
     analyseNow();
@@ -131,6 +137,25 @@ void ObjectTextEdit::analyseNow() {
     digits_ = std::max(3, static_cast<int>(QString::number(analysis_.pointCount).size()));
     placeGutter();
     gutter_->update();
+}
+
+void ObjectTextEdit::setNotice(const QString& notice) {
+    if (notice == notice_)
+        return;
+    notice_ = notice;
+    gutter_->update();
+}
+
+// The notice's place: the sign column's last line height of the gutter.
+static QRect noticePlace(const QWidget* gutter, const QFont& font) {
+    const int side = QFontMetrics(font).height();
+    return {0, gutter->height() - side - 2 * kPadding, kPadding + side + kPadding,
+            side + 2 * kPadding};
+}
+
+bool ObjectTextEdit::isNoticeAtGutterY(int y) const {
+    const QRect place = noticePlace(gutter_, font());
+    return !notice_.isEmpty() && y >= place.top() && y <= place.bottom();
 }
 
 int ObjectTextEdit::gutterWidth() const {
@@ -247,6 +272,12 @@ void ObjectTextEdit::paintGutter(QPaintEvent* event) {
         }
         top += height;
         block = block.next();
+    }
+    if (!notice_.isEmpty()) {
+        const QRect place = noticePlace(gutter_, font());
+        painter.fillRect(place, palette().color(QPalette::Window));
+        drawSign(painter, QRectF(place).adjusted(kPadding, kPadding, -kPadding, -kPadding), true,
+                 kNoticeColour);
     }
 }
 

@@ -31,6 +31,12 @@ class ObjectTextEdit : public QPlainTextEdit {
     int lineAtViewportPoint(const QPoint& point) const;
     int lineAtGutterY(int y) const;
 
+    // A note about the box as a whole, as a sign at the foot of the gutter with the note as its
+    // tool tip; empty for none.
+    void setNotice(const QString& notice);
+    const QString& notice() const { return notice_; }
+    bool isNoticeAtGutterY(int y) const;
+
     QWidget* gutter() const { return gutter_; }
     int gutterWidth() const;
     void paintGutter(QPaintEvent* event);
@@ -52,6 +58,7 @@ class ObjectTextEdit : public QPlainTextEdit {
     TextAnalysis analysis_;
     std::vector<int> blockFirstLine_; // the compiler line each block starts with
     int digits_ = 3;                  // of the widest point number shown
+    QString notice_;
 };
 
 } // namespace wirevane

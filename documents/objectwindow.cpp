@@ -1,6 +1,7 @@
 #include "documents/objectwindow.h"
 
 #include "documents/textlines.h"
+#include "engine/numberconversion.h"
 #include "ui/prompts.h"
 #include "ui/twips.h"
 
@@ -137,6 +138,9 @@ ObjectWindow::ObjectWindow(QWidget* parent)
     connect(Command2, &QPushButton::clicked, this, &ObjectWindow::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &ObjectWindow::Command3_Click);
     connect(UpDown1, &UpDownSpinner::valueChanged, this, &ObjectWindow::UpDown1_Change);
+    connect(Text1, &QPlainTextEdit::textChanged, this, &ObjectWindow::valuesChanged);
+    connect(Text3, &QLineEdit::textChanged, this, &ObjectWindow::valuesChanged);
+    connect(Check1, &QCheckBox::toggled, this, &ObjectWindow::valuesChanged);
 }
 
 ObjectInput ObjectWindow::compilerInput() const {
@@ -149,6 +153,17 @@ ObjectInput ObjectWindow::compilerInput() const {
     input.crossColor = Command3->colour();
     input.crossState = Check1->isChecked() ? 1 : 0;
     return input;
+}
+
+ObjectFileValues ObjectWindow::fileValues() const {
+    ObjectFileValues values;
+    values.text = objectText().toStdString();
+    values.backgroundColor = Command2->colour();
+    values.objectColor = Command1->colour();
+    values.crossColor = Command3->colour();
+    values.axisOrder = numberValue(Text3->text().toStdString());
+    values.showCross = Check1->isChecked() ? 1 : 0;
+    return values;
 }
 
 QString ObjectWindow::objectText() const {
@@ -166,6 +181,11 @@ void ObjectWindow::markSaved() {
     Command5->setColour(Command2->colour());
     Command6->setColour(Command3->colour());
     Check2->setChecked(Check1->isChecked());
+    emit markedSaved();
+}
+
+void ObjectWindow::forgetSavedState() {
+    Check2->setChecked(!Check1->isChecked());
 }
 
 bool ObjectWindow::hasUnsavedChanges() const {
@@ -191,6 +211,7 @@ void ObjectWindow::chooseColour(ColourSwatch* button) {
         return;
     dialogColour_ = *chosen;
     button->setColour(fromQColor(*chosen));
+    emit valuesChanged();
 }
 
 void ObjectWindow::UpDown1_Change() {

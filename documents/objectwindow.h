@@ -1,6 +1,7 @@
 #pragma once
 
 #include "documents/colourswatch.h"
+#include "documents/objectfile.h"
 #include "documents/objecttextedit.h"
 #include "engine/objectcompiler.h"
 #include "ui/updownspinner.h"
@@ -38,12 +39,17 @@ class ObjectWindow : public QWidget {
     // What the Animation command reads: Text1 as CR LF text, and the other fields.
     ObjectInput compilerInput() const;
 
+    // What a save writes to the object file.
+    ObjectFileValues fileValues() const;
+
     // Text1 as CR LF text, and setting it from CR LF text.
     QString objectText() const;
     void setObjectText(const QString& crLfText);
 
     void markSaved();
     bool hasUnsavedChanges() const;
+    // For values whose saved state is unknown (a recovered object): they count as unsaved.
+    void forgetSavedState();
 
     // Event handlers.
     void Command1_Click();
@@ -77,6 +83,11 @@ class ObjectWindow : public QWidget {
     ColourSwatch* Command5;
     ColourSwatch* Command6;
     QCheckBox* Check2;
+
+  signals:
+    // The user changed the text, a colour, the axis order or the cross.
+    void valuesChanged();
+    void markedSaved();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -22,6 +22,13 @@ class DialogPrompts : public Prompts {
         return Answer::Cancel;
     }
 
+    Answer askYesNo(QWidget* parent, const QString& title, const QString& text) override {
+        return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::Yes) == QMessageBox::Yes
+                   ? Answer::Yes
+                   : Answer::No;
+    }
+
     void tellError(QWidget* parent, const QString& title, const QString& text) override {
         QMessageBox::warning(parent, title, text);
     }

@@ -18,6 +18,8 @@ class Prompts {
 
     // Yes / No / Cancel with a question icon.
     virtual Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text) = 0;
+    // Yes (the default) / No with a question icon; never Cancel.
+    virtual Answer askYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
     // A plain message, for failures the user must know about.
     virtual void tellError(QWidget* parent, const QString& title, const QString& text) = 0;
     // Empty when cancelled. filter uses Qt's form: "Name (*.ext);;Other (*)".

@@ -65,6 +65,13 @@ class ScriptedPrompts : public wirevane::Prompts {
         return answer;
     }
 
+    // Answers from the same script; a scripted Cancel fails the test.
+    Answer askYesNo(QWidget* parent, const QString& title, const QString& text) override {
+        const Answer answer = askYesNoCancel(parent, title, text);
+        EXPECT_NE(answer, Answer::Cancel) << "a Yes/No question cannot be cancelled";
+        return answer == Answer::Yes ? Answer::Yes : Answer::No;
+    }
+
     void tellError(QWidget*, const QString& title, const QString& text) override {
         errors.push_back({title, text});
     }

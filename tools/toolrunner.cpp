@@ -1,11 +1,11 @@
 #include "tools/toolrunner.h"
 
 #include "engine/objectcompiler.h"
-#include "engine/pngwriter.h"
 #include "engine/rastersurface.h"
 #include "engine/recordingsurface.h"
 #include "engine/renderer.h"
 #include "engine/teesurface.h"
+#include "formats/pngwriter.h"
 #include "tools/checkcommand.h"
 #include "tools/jsonwriter.h"
 #include "tools/toolcommands.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/pictureformat.h"
 #include "engine/surface.h"
+#include "formats/pictureformat.h"
 #include "tools/toolinput.h"
 
 #include <functional>

@@ -4,6 +4,7 @@
 #include "tools/toolapplication.h"
 #include "tools/toolcommands.h"
 #include "tools/toolinput.h"
+#include "tools/toolobject.h"
 #include "tools/tooloutput.h"
 
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 #include "engine/animationwindow.h"
 #include "engine/animationwindowsurface.h"
 #include "engine/imagesurface.h"
-#include "engine/svgsurface.h"
+#include "formats/svgsurface.h"
 #include "ui/prompts.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 
 #include "engine/renderer.h"
 #include "engine/scene.h"
-#include "engine/sceneexport.h"
+#include "formats/sceneexport.h"
 
 #include <QObject>
 #include <functional>

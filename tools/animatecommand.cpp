@@ -1,9 +1,10 @@
 // wirevane-tool animate: an animated GIF of the scene turning, as run mode shows it.
 #include "engine/objectcompiler.h"
-#include "engine/sceneexport.h"
+#include "formats/sceneexport.h"
 #include "tools/toolapplication.h"
 #include "tools/toolcommands.h"
 #include "tools/toolinput.h"
+#include "tools/toolobject.h"
 #include "tools/tooloutput.h"
 
 #include <QFileInfo>

@@ -1,8 +1,8 @@
-#include "tools/checkcommand.h"
-
+// wirevane-tool check: what the compiler will make of each object, as compiler diagnostics.
 #include "engine/objecttextanalysis.h"
 #include "tools/jsonwriter.h"
 #include "tools/toolcommands.h"
+#include "tools/toolobject.h"
 
 #include <iostream>
 
@@ -34,20 +34,7 @@ const char* severityName(Severity severity) {
     return severity == Severity::Error ? "error" : "warning";
 }
 
-std::string position(const std::string& file, const TextDiagnostic& diagnostic) {
-    return file + ':' + std::to_string(diagnostic.line) + ':' + std::to_string(diagnostic.column);
-}
-
 } // namespace
-
-void compileForPicture(Scene& scene, const ToolObject& object) {
-    if (compileObject(scene, &object.input).completed)
-        return;
-    const TextAnalysis analysis = firstFindings(object.input.text, 0);
-    if (analysis.stopLine > 0)
-        throw InputError{position(object.file, analysis.stop) + ": " + analysis.stop.message};
-    throw InputError{object.file + ": the animation will not start for this object"};
-}
 
 int checkCommand(ToolArguments args) {
     if (args.flag("--help")) {
@@ -89,7 +76,7 @@ int checkCommand(ToolArguments args) {
                 list.key("message").string(diagnostic.message);
                 list.raw("}");
             } else {
-                std::cout << position(file, diagnostic) << ": "
+                std::cout << findingPosition(file, diagnostic) << ": "
                           << severityName(diagnostic.severity) << ": " << diagnostic.message
                           << '\n';
             }

@@ -1,9 +1,9 @@
 #include "tools/qtpicture.h"
 
 #include "engine/imagesurface.h"
-#include "engine/sceneexport.h"
-#include "engine/svgsurface.h"
 #include "engine/teesurface.h"
+#include "formats/sceneexport.h"
+#include "formats/svgsurface.h"
 #include "tools/toolapplication.h"
 
 namespace wirevane {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/toolrunner.h"
+#include "tools/toolbackend.h"
 
 namespace wirevane {
 

@@ -1,24 +1,17 @@
 #pragma once
 
-#include "engine/objectcompiler.h"
+#include "tools/toolbackend.h"
 #include "tools/toolinput.h"
 
 namespace wirevane {
 
-// The object a command works on: FILE (the one positional argument) read as an object text,
-// or as an object file when it is one, with the compile options applied.
-struct ToolObject {
-    ObjectInput input;
-    std::string file;
-};
-ToolObject readToolObject(ToolArguments& args);
-
-// Compiles the object for a picture or an animation, which the program would not start for an
-// object whose compile stops: then an InputError in the words of check.
-void compileForPicture(Scene& scene, const ToolObject& object);
-
+// One function a command, each in its own file; runTool picks one by the command's name.
+int compileCommand(ToolArguments args);
+// Draws on the picture the backend makes.
+int renderCommand(ToolArguments args, const ToolBackend& backend);
 int infoCommand(ToolArguments args);
 int packCommand(ToolArguments args);
+int checkCommand(ToolArguments args);
 // Needs Qt: only the companion has it.
 int animateCommand(ToolArguments args);
 

@@ -35,6 +35,13 @@ std::vector<std::string> ToolArguments::positionals() const {
     return args_;
 }
 
+std::string singleFile(const ToolArguments& args) {
+    const auto rest = args.positionals();
+    if (rest.size() != 1)
+        throw UsageError{rest.empty() ? "no FILE given" : "more than one FILE given"};
+    return rest.front();
+}
+
 double parseDouble(const std::string& text, const std::string& option) {
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);

@@ -31,6 +31,10 @@ class ToolArguments {
     std::vector<std::string> args_;
 };
 
+// The one positional argument once flags and options are taken; a UsageError when there is not
+// exactly one.
+std::string singleFile(const ToolArguments& args);
+
 // Option values; a value out of form or range is a UsageError that names the option.
 double parseDouble(const std::string& text, const std::string& option); // finite
 constexpr double kMaxTurn = 360;

@@ -2,6 +2,7 @@
 #include "documents/objectfiledisk.h"
 #include "tests/common/temporaryfolder.h"
 #include "tools/toolcommands.h"
+#include "tools/toolobject.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "engine/pictureformat.h"
 #include "engine/renderer.h"
 #include "engine/scene.h"
 #include "engine/surface.h"
+#include "formats/pictureformat.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,10 +1,10 @@
-#include "engine/sceneexport.h"
+#include "formats/sceneexport.h"
 
 #include "documents/filereplacement.h"
-#include "engine/gifwriter.h"
 #include "engine/imagesurface.h"
-#include "engine/pngwriter.h"
-#include "engine/svgsurface.h"
+#include "formats/gifwriter.h"
+#include "formats/pngwriter.h"
+#include "formats/svgsurface.h"
 
 #include <QBuffer>
 #include <climits>

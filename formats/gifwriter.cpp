@@ -1,4 +1,4 @@
-#include "engine/gifwriter.h"
+#include "formats/gifwriter.h"
 
 #include <gif_lib.h>
 

@@ -1,4 +1,4 @@
-#include "engine/pngwriter.h"
+#include "formats/pngwriter.h"
 
 #include <csetjmp>
 #include <png.h>

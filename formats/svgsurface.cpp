@@ -1,4 +1,4 @@
-#include "engine/svgsurface.h"
+#include "formats/svgsurface.h"
 
 #include "engine/imagesurface.h"
 

@@ -1,0 +1,74 @@
+#include "tools/toolobject.h"
+
+#include "documents/filenames.h"
+#include "documents/objectfiledisk.h"
+
+#include <algorithm>
+
+namespace wirevane {
+namespace {
+
+bool isObjectFile(const std::string& path) {
+    std::string name = fileNamePart(path);
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return name.size() > 4 && name.ends_with(".kfm");
+}
+
+} // namespace
+
+ObjectFileValues readObjectFileValues(const std::string& path) {
+    ObjectFileValues values;
+    const ObjectFileResult result = readObjectFileAt(path, values);
+    if (!result.ok())
+        throw InputError{path + ": " + result.reason};
+    return values;
+}
+
+std::string findingPosition(const std::string& file, const TextDiagnostic& diagnostic) {
+    return file + ':' + std::to_string(diagnostic.line) + ':' + std::to_string(diagnostic.column);
+}
+
+ToolObject readToolObject(ToolArguments& args) {
+    // Options first, so that what is left is the file.
+    const bool raw = args.flag("--raw");
+    const auto axis = args.option("--axis");
+    const auto name = args.option("--name");
+    const bool cross = args.flag("--cross");
+    const std::string file = singleFile(args);
+
+    ObjectInput input = defaultObjectInput();
+    if (isObjectFile(file)) {
+        // What the window shows once the file is loaded.
+        const ObjectFileValues values = readObjectFileValues(file);
+        input.text = values.text;
+        input.name = fileNamePart(file);
+        input.axisOrderText = axisOrderText(values.axisOrder);
+        input.objectColor = values.objectColor;
+        input.backgroundColor = values.backgroundColor;
+        input.crossColor = values.crossColor;
+        input.crossState = values.showCross;
+    } else {
+        const std::string bytes = readFileBytes(file);
+        input.text = raw ? bytes : toCrLf(bytes);
+    }
+    if (axis)
+        input.axisOrderText = *axis;
+    if (name)
+        input.name = *name;
+    if (cross)
+        input.crossState = 1;
+    return {std::move(input), file};
+}
+
+void compileForPicture(Scene& scene, const ToolObject& object) {
+    if (compileObject(scene, &object.input).completed)
+        return;
+    const TextAnalysis analysis = firstFindings(object.input.text, 0);
+    if (analysis.stopLine > 0)
+        throw InputError{findingPosition(object.file, analysis.stop) + ": " +
+                         analysis.stop.message};
+    throw InputError{object.file + ": the animation will not start for this object"};
+}
+
+} // namespace wirevane

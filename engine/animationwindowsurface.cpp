@@ -17,7 +17,7 @@ constexpr Colour kDesignLabelColour = 0xFFFFFF;
 
 AnimationWindowSurface::AnimationWindowSurface(QWidget& window,
                                                const std::array<QLabel*, kLabelCount>& labels)
-    : ImageSurface(std::max(window.width(), 1), std::max(window.height(), 1)), window_(window),
+    : picture_(std::max(window.width(), 1), std::max(window.height(), 1)), window_(window),
       labels_(labels) {
     labelColours_.fill(kDesignLabelColour);
     resizeClient(image().width(), image().height());
@@ -41,7 +41,7 @@ void AnimationWindowSurface::endFrame() {
 }
 
 void AnimationWindowSurface::resizeClient(int clientWidth, int clientHeight) {
-    ImageSurface::resize(clientWidth, clientHeight);
+    picture_.resize(clientWidth, clientHeight);
     lastPixelX_ = image().width() - 1;
     lastPixelY_ = image().height() - 1;
     tileColumns_ = (image().width() + kTileSize - 1) / kTileSize;
@@ -56,7 +56,7 @@ void AnimationWindowSurface::resizeClient(int clientWidth, int clientHeight) {
 }
 
 void AnimationWindowSurface::setScale(double left, double top, double right, double bottom) {
-    ImageSurface::setScale(left, top, right, bottom);
+    picture_.setScale(left, top, right, bottom);
     const std::array<double, 4> scale{left, top, right, bottom};
     if (scale == scale_)
         return;
@@ -71,11 +71,8 @@ void AnimationWindowSurface::setBackColor(Colour colour) {
     if (colour == backColour_)
         return;
     backColour_ = colour;
-    // The base class clears through the (overridden) clearSurface; fill here instead.
-    settingBackColour_ = true;
-    ImageSurface::setBackColor(colour);
-    settingBackColour_ = false;
-    ImageSurface::clearSurface();
+    // The picture fills itself with the new colour.
+    picture_.setBackColor(colour);
     shown_.clear();
     shownKnown_ = true;
     lastAdded_.clear();
@@ -89,8 +86,6 @@ void AnimationWindowSurface::setBackColor(Colour colour) {
 }
 
 void AnimationWindowSurface::clearSurface() {
-    if (settingBackColour_)
-        return;
     beginFrame();
     frame_.clear();
     frameClears_ = true;
@@ -98,14 +93,14 @@ void AnimationWindowSurface::clearSurface() {
 }
 
 bool AnimationWindowSurface::drawLine(float x1, float y1, float x2, float y2, Colour colour) {
-    if (!scale().takesLine(x1, y1, x2, y2, width(), height()))
+    if (!picture_.scale().takesLine(x1, y1, x2, y2, picture_.width(), picture_.height()))
         return false;
     record({false, x1, y1, x2, y2, colour});
     return true;
 }
 
 bool AnimationWindowSurface::drawCircle(float x, float y, float radius, Colour colour) {
-    if (!scale().takesCircle(x, y, radius, width(), height()))
+    if (!picture_.scale().takesCircle(x, y, radius, picture_.width(), picture_.height()))
         return false;
     record({true, x, y, radius, 0, colour});
     return true;
@@ -119,9 +114,9 @@ void AnimationWindowSurface::record(const Primitive& primitive) {
 
 void AnimationWindowSurface::paint(const Primitive& primitive, Colour colour) {
     if (primitive.circle)
-        ImageSurface::drawCircle(primitive.x1, primitive.y1, primitive.x2, colour);
+        picture_.drawCircle(primitive.x1, primitive.y1, primitive.x2, colour);
     else
-        ImageSurface::drawLine(primitive.x1, primitive.y1, primitive.x2, primitive.y2, colour);
+        picture_.drawLine(primitive.x1, primitive.y1, primitive.x2, primitive.y2, colour);
 }
 
 // Marks the tiles of the box around two device points, widened by a margin that covers the
@@ -149,14 +144,14 @@ void AnimationWindowSurface::markTiles(const std::vector<Primitive>& primitives,
     for (std::size_t i = first; i < primitives.size(); ++i) {
         const Primitive& p = primitives[i];
         if (p.circle) {
-            const double cx = deviceX(p.x1), cy = deviceY(p.y1);
-            const double r = std::fabs(deviceX(p.x2) - deviceX(0)) + 1;
+            const double cx = picture_.deviceX(p.x1), cy = picture_.deviceY(p.y1);
+            const double r = std::fabs(picture_.deviceX(p.x2) - picture_.deviceX(0)) + 1;
             if (cx + r >= 0 && cy + r >= 0 && cx - r < width && cy - r < height)
                 markBox(cx - r, cy - r, cx + r, cy + r);
             continue;
         }
-        double x1 = deviceX(p.x1), y1 = deviceY(p.y1);
-        double x2 = deviceX(p.x2), y2 = deviceY(p.y2);
+        double x1 = picture_.deviceX(p.x1), y1 = picture_.deviceY(p.y1);
+        double x2 = picture_.deviceX(p.x2), y2 = picture_.deviceY(p.y2);
         if (!clipToBox(x1, y1, x2, y2, width, height))
             continue;
         // Walk the visible part a tile at a time, marking the box of each step.
@@ -209,7 +204,7 @@ void AnimationWindowSurface::applyClearingFrame() {
     QRegion dirty;
     if (backChanged_ || !shownKnown_) {
         if (!backChanged_)
-            ImageSurface::clearSurface();
+            picture_.clearSurface();
         dirty = image().rect();
     } else {
         // Only the pixels of primitives after the common beginning (usually the cross) can
@@ -256,23 +251,23 @@ void AnimationWindowSurface::placeLabel(int index, const std::string& text, Colo
                                         double left, double top) {
     if (index < 0 || index >= kLabelCount)
         return;
-    ImageSurface::placeLabel(index, text, colour, left, top);
+    picture_.placeLabel(index, text, colour, left, top);
     // A position the window cannot take leaves the label where it was.
-    if (scale().takesPoint(left, top, width(), height()))
-        labels_[index]->move(static_cast<int>(std::floor(deviceX(left))),
-                             static_cast<int>(std::floor(deviceY(top))));
+    if (picture_.scale().takesPoint(left, top, picture_.width(), picture_.height()))
+        labels_[index]->move(static_cast<int>(std::floor(picture_.deviceX(left))),
+                             static_cast<int>(std::floor(picture_.deviceY(top))));
     showLabel(index);
 }
 
 void AnimationWindowSurface::setLabelText(int index, const std::string& text) {
     if (index < 0 || index >= kLabelCount)
         return;
-    ImageSurface::setLabelText(index, text);
+    picture_.setLabelText(index, text);
     showLabel(index);
 }
 
 void AnimationWindowSurface::showLabel(int index) {
-    const Label& data = labels()[index];
+    const RasterSurface::Label& data = picture_.labels()[index];
     QLabel* label = labels_[index];
     const QString text = QString::fromStdString(data.text);
     if (label->text() != text) {

@@ -19,7 +19,7 @@ namespace wirevane {
 // image already shows: a frame that would not change a pixel touches nothing, and a changed one
 // repaints only the rectangle around what differs. Erasing redraws the previous lines in the back
 // colour instead of filling the whole image, which keeps large windows cheap.
-class AnimationWindowSurface : public ImageSurface {
+class AnimationWindowSurface final : public Surface {
   public:
     AnimationWindowSurface(QWidget& window, const std::array<QLabel*, kLabelCount>& labels);
 
@@ -29,6 +29,12 @@ class AnimationWindowSurface : public ImageSurface {
 
     // Rebuilds the image at the window's new client size, cleared to the back colour.
     void resizeClient(int clientWidth, int clientHeight);
+
+    // The picture the window copies to the screen.
+    const QImage& image() const { return picture_.image(); }
+    // The device pixel of a surface point.
+    double deviceX(double x) const { return picture_.deviceX(x); }
+    double deviceY(double y) const { return picture_.deviceY(y); }
 
     // How often the surface asked the window to repaint part of itself, and the last part.
     int repaintRequests() const { return repaintRequests_; }
@@ -61,6 +67,7 @@ class AnimationWindowSurface : public ImageSurface {
     void showLabel(int index);
     void requestRepaint(const QRegion& region);
 
+    ImageSurface picture_;
     QWidget& window_;
     std::array<QLabel*, kLabelCount> labels_;
     std::array<Colour, kLabelCount> labelColours_{};
@@ -74,7 +81,6 @@ class AnimationWindowSurface : public ImageSurface {
     int frameDepth_ = 0;
     bool frameClears_ = false;
     bool backChanged_ = false;
-    bool settingBackColour_ = false;
     int repaintRequests_ = 0;
     QRegion lastRepaint_;
 

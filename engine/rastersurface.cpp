@@ -3,38 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <new>
-
-#if __has_include(<sys/mman.h>)
-#include <sys/mman.h>
-#endif
 
 namespace wirevane {
-namespace {
-
-} // namespace
-
-template <typename T> T* PrefaultedAllocator<T>::allocate(std::size_t count) {
-#if defined(MAP_POPULATE)
-    void* memory = ::mmap(nullptr, count * sizeof(T), PROT_READ | PROT_WRITE,
-                          MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-    if (memory == MAP_FAILED)
-        throw std::bad_alloc();
-    return static_cast<T*>(memory);
-#else
-    return std::allocator<T>().allocate(count);
-#endif
-}
-
-template <typename T> void PrefaultedAllocator<T>::deallocate(T* memory, std::size_t count) {
-#if defined(MAP_POPULATE)
-    ::munmap(memory, count * sizeof(T));
-#else
-    std::allocator<T>().deallocate(memory, count);
-#endif
-}
-
-template struct PrefaultedAllocator<std::uint32_t>;
 
 std::uint32_t rasterPixel(Colour colour) {
     const std::uint32_t red = colour & 0xFF, green = (colour >> 8) & 0xFF,
@@ -47,20 +17,14 @@ RasterSurface::RasterSurface(int clientWidth, int clientHeight) {
 }
 
 void RasterSurface::resize(int clientWidth, int clientHeight) {
-    width_ = std::max(clientWidth, 1);
-    height_ = std::max(clientHeight, 1);
-    allocatePixels(width_, height_);
-    RasterSurface::clearSurface();
-}
-
-RasterSurface::PixelRows RasterSurface::pixelRows() {
-    return {pixels_.data(), width_};
-}
-
-void RasterSurface::allocatePixels(int width, int height) {
-    pixels_.clear();
-    pixels_.shrink_to_fit();
-    pixels_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    const int width = std::max(clientWidth, 1);
+    const int height = std::max(clientHeight, 1);
+    std::vector<std::uint32_t> cleared(static_cast<std::size_t>(width) *
+                                           static_cast<std::size_t>(height),
+                                       rasterPixel(backColor_));
+    pixels_.swap(cleared);
+    width_ = width;
+    height_ = height;
 }
 
 bool RasterSurface::anyLabelText() const {
@@ -80,16 +44,14 @@ void RasterSurface::setBackColor(Colour colour) {
 }
 
 void RasterSurface::clearSurface() {
-    const PixelRows rows = pixelRows();
-    const std::uint32_t pixel = rasterPixel(backColor_);
-    for (int y = 0; y < height_; ++y)
-        std::fill_n(rows.first + y * rows.stride, width_, pixel);
+    std::fill(pixels_.begin(), pixels_.end(), rasterPixel(backColor_));
 }
 
-void RasterSurface::plot(const PixelRows& rows, int x, int y, std::uint32_t pixel) const {
+void RasterSurface::plot(int x, int y, std::uint32_t pixel) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return;
-    rows.first[y * rows.stride + x] = pixel;
+    pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+            static_cast<std::size_t>(x)] = pixel;
 }
 
 bool RasterSurface::drawLine(float x1, float y1, float x2, float y2, Colour colour) {
@@ -110,11 +72,11 @@ bool RasterSurface::drawLine(float x1, float y1, float x2, float y2, Colour colo
     const int dy = -std::abs(by - ay);
     const int sx = ax < bx ? 1 : -1;
     const int sy = ay < by ? 1 : -1;
-    const PixelRows rows = pixelRows();
+    std::uint32_t* const first = pixels_.data();
     const std::uint32_t pixel = rasterPixel(colour);
     int error = dx + dy;
     for (;;) {
-        rows.first[ay * rows.stride + ax] = pixel;
+        first[static_cast<std::ptrdiff_t>(ay) * width_ + ax] = pixel;
         if (ax == bx && ay == by)
             break;
         const int twice = 2 * error;
@@ -135,13 +97,12 @@ bool RasterSurface::drawCircle(float x, float y, float radius, Colour colour) {
         return false;
     const double cx = deviceX(x), cy = deviceY(y);
     const double r = scale_.toDeviceLength(radius, width_);
-    const PixelRows rows = pixelRows();
     const std::uint32_t pixel = rasterPixel(colour);
     const int px = static_cast<int>(std::floor(cx));
     const int py = static_cast<int>(std::floor(cy));
     const int radiusPixels = static_cast<int>(std::lround(std::fabs(r)));
     if (radiusPixels == 0) {
-        plot(rows, px, py, pixel);
+        plot(px, py, pixel);
         return true;
     }
     // Midpoint circle, eight octants at a time.
@@ -152,7 +113,7 @@ bool RasterSurface::drawCircle(float x, float y, float radius, Colour colour) {
         const int pts[8][2] = {{ox, oy},   {oy, ox},   {-oy, ox}, {-ox, oy},
                                {-ox, -oy}, {-oy, -ox}, {oy, -ox}, {ox, -oy}};
         for (const auto& p : pts)
-            plot(rows, px + p[0], py + p[1], pixel);
+            plot(px + p[0], py + p[1], pixel);
         ++oy;
         if (error < 0) {
             error += 2 * oy + 1;

@@ -4,7 +4,7 @@
 
 namespace wirevane {
 
-// Draws on two surfaces at once, such as a picture and its record or its vector drawing. The
+// Draws on two surfaces at once, such as a picture and its record. The
 // second draws only what the first took: a draw the first refuses makes the renderer shrink and
 // draw again, and the second must end up with that drawing, not with both.
 class TeeSurface : public Surface {

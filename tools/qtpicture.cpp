@@ -1,7 +1,6 @@
 #include "tools/qtpicture.h"
 
 #include "engine/imagesurface.h"
-#include "engine/teesurface.h"
 #include "formats/sceneexport.h"
 #include "formats/svgsurface.h"
 #include "tools/toolapplication.h"
@@ -9,31 +8,32 @@
 namespace wirevane {
 namespace {
 
-// An image with the point numbers as text and, for an SVG file, the same drawing as vectors.
-class QtPicture : public ToolPicture {
+// An image with the point numbers as text.
+class ImagePicture : public ToolPicture {
   public:
-    QtPicture(PictureFormat format, int width, int height)
-        : format_(format), image_(width, height), drawing_(width, height),
-          imageAndDrawing_(image_, drawing_) {}
+    ImagePicture(int width, int height) : image_(width, height) {}
 
-    Surface& surface() override {
-        if (format_ == PictureFormat::Svg)
-            return imageAndDrawing_;
-        return image_;
-    }
-    std::string fileBytes(const std::string& title) override {
-        const QByteArray bytes = format_ == PictureFormat::Svg
-                                     ? svgBytes(drawing_, QString::fromStdString(title))
-                                     : pngBytes(image_.composed());
-        return bytes.toStdString();
+    Surface& surface() override { return image_; }
+    std::string fileBytes(const std::string&) override {
+        return pngBytes(image_.composed()).toStdString();
     }
 
   private:
-    PictureFormat format_;
     ImageSurface image_;
+};
+
+// A drawing of vectors, as the window's export writes it.
+class SvgPicture : public ToolPicture {
+  public:
+    SvgPicture(int width, int height) : drawing_(width, height) {}
+
+    Surface& surface() override { return drawing_; }
+    std::string fileBytes(const std::string& title) override {
+        return svgBytes(drawing_, QString::fromStdString(title)).toStdString();
+    }
+
+  private:
     SvgSurface drawing_;
-    // The image refuses what the device cannot address, so the drawing gets what the image took.
-    TeeSurface imageAndDrawing_;
 };
 
 } // namespace
@@ -42,7 +42,9 @@ std::unique_ptr<ToolPicture> makeQtPicture(PictureFormat format, bool numbers,
                                            const PictureSize& size) {
     if (numbers || format == PictureFormat::Svg)
         needGuiApplication();
-    return std::make_unique<QtPicture>(format, size.width, size.height);
+    if (format == PictureFormat::Svg)
+        return std::make_unique<SvgPicture>(size.width, size.height);
+    return std::make_unique<ImagePicture>(size.width, size.height);
 }
 
 } // namespace wirevane

@@ -7,14 +7,18 @@ namespace wirevane {
 namespace {
 
 // A PNG picture without text, drawn by the core alone.
-class RasterPicture : public ToolPicture, private RasterSurface {
+class RasterPicture : public ToolPicture {
   public:
-    RasterPicture(int width, int height) : RasterSurface(width, height) {}
+    RasterPicture(int width, int height) : raster_(width, height) {}
 
-    Surface& surface() override { return *this; }
+    Surface& surface() override { return raster_; }
     std::string fileBytes(const std::string&) override {
-        return pngFileBytes(pixels().data(), width(), height(), width());
+        return pngFileBytes(raster_.pixels().data(), raster_.width(), raster_.height(),
+                            raster_.width());
     }
+
+  private:
+    RasterSurface raster_;
 };
 
 } // namespace

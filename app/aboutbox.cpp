@@ -1,6 +1,7 @@
 #include "app/aboutbox.h"
 
 #include "app/pictures/pictures.h"
+#include "ui/named.h"
 #include "ui/twips.h"
 
 #include <QFrame>
@@ -17,8 +18,7 @@ const QColor kShadowBlue(0, 0, 64);
 const QColor kNavy(0, 0, 128);
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QColor& colour) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
+    auto* label = makeNamed<QLabel>(name, text, parent);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
@@ -26,8 +26,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const 
 }
 
 QFrame* makeShape(QWidget* parent, const char* name, const QColor& colour) {
-    auto* shape = new QFrame(parent);
-    shape->setObjectName(QString::fromLatin1(name));
+    auto* shape = makeNamed<QFrame>(name, parent);
     shape->setFrameShape(QFrame::NoFrame);
     QPalette palette = shape->palette();
     palette.setColor(QPalette::Window, colour);

@@ -1,6 +1,7 @@
 #include "app/examplewindow.h"
 
 #include "documents/colourswatch.h"
+#include "ui/named.h"
 #include "ui/twips.h"
 #include "ui/updownspinner.h"
 
@@ -27,9 +28,7 @@ constexpr int kLineGap = 2;
 const QColor kLineColour(0, 0, 128);
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
+    return makeNamed<QLabel>(name, text, parent);
 }
 
 QLabel* makeHelp(QWidget* parent, const char* name, const QString& text) {

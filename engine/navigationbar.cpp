@@ -1,7 +1,9 @@
 #include "engine/navigationbar.h"
 
+#include "documents/colourswatch.h"
 #include "engine/imagesurface.h"
 #include "ui/prompts.h"
+#include "ui/named.h"
 #include "ui/twips.h"
 #include "ui/updownspinner.h"
 
@@ -41,24 +43,13 @@ constexpr int kSpeedAtStart = 2;
 constexpr Colour kLightGrey = 0xC0C0C0;
 constexpr Colour kLightRed = 0x8080FF; // red 255, green 128, blue 128
 
-Colour fromQColor(const QColor& colour) {
-    return colour.red() | (colour.green() << 8) | (colour.blue() << 16);
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int left,
-                        int top, int width, int height) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    place(button, left, top, width, height);
-    return button;
-}
-
-QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& caption, int left,
-                        int top, int width, int height) {
-    auto* box = new QCheckBox(caption, parent);
-    box->setObjectName(QLatin1String(name));
-    place(box, left, top, width, height);
-    return box;
+// A control of the bar, named and placed.
+template <typename Control>
+Control* makeControl(QWidget* parent, const char* name, const QString& caption, int left,
+                     int top, int width, int height) {
+    auto* control = makeNamed<Control>(name, caption, parent);
+    place(control, left, top, width, height);
+    return control;
 }
 
 QString speedText(int degrees) {
@@ -81,10 +72,10 @@ NavigationBar::NavigationBar(Scene& scene, QWidget* parent)
     setFont(small);
 
     const int pad = 495;
-    Command1 = makeButton(this, "Command1", {}, 480, 0, pad, pad);
-    Command4 = makeButton(this, "Command4", {}, 0, 480, pad, pad);
-    Command2 = makeButton(this, "Command2", {}, 960, 480, pad, pad);
-    Command3 = makeButton(this, "Command3", {}, 480, 960, pad, pad);
+    Command1 = makeControl<QPushButton>(this, "Command1", {}, 480, 0, pad, pad);
+    Command4 = makeControl<QPushButton>(this, "Command4", {}, 0, 480, pad, pad);
+    Command2 = makeControl<QPushButton>(this, "Command2", {}, 960, 480, pad, pad);
+    Command3 = makeControl<QPushButton>(this, "Command3", {}, 480, 960, pad, pad);
     Command1->setIcon(QIcon(QStringLiteral(":/turnpad/up.svg")));
     Command4->setIcon(QIcon(QStringLiteral(":/turnpad/left.svg")));
     Command2->setIcon(QIcon(QStringLiteral(":/turnpad/right.svg")));
@@ -96,7 +87,7 @@ NavigationBar::NavigationBar(Scene& scene, QWidget* parent)
     Command2->setToolTip(tr("Turn right"));
     Command4->setToolTip(tr("Turn left"));
 
-    Check3 = makeButton(this, "Check3", QStringLiteral("Run"), 480, 480, pad, pad);
+    Check3 = makeControl<QPushButton>(this, "Check3", QStringLiteral("Run"), 480, 480, pad, pad);
     Check3->setCheckable(true);
     // The style's pressed look is faint; a running animation should be plain to see.
     connect(Check3, &QPushButton::toggled, this, [this](bool running) {
@@ -106,38 +97,38 @@ NavigationBar::NavigationBar(Scene& scene, QWidget* parent)
         Check3->setPalette(palette);
     });
     // The credits button lies over "Run" while it is offered.
-    Command5 = makeButton(this, "Command5", QStringLiteral("!YES!"), 480, 480, pad, pad);
+    Command5 = makeControl<QPushButton>(this, "Command5", QStringLiteral("!YES!"), 480, 480, pad, pad);
     setButtonColour(Command5, kLightRed);
     Command5->setEnabled(false);
     Command5->hide();
     Command5->raise();
 
     Command6 =
-        makeButton(this, "Command6", QStringLiteral("more settings ..."), 0, 1560, 1455, 255);
+        makeControl<QPushButton>(this, "Command6", QStringLiteral("more settings ..."), 0, 1560, 1455, 255);
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFrameShape(QFrame::HLine);
     Frame1->setFrameShadow(QFrame::Sunken);
     place(Frame1, 0, 1800, 1455, 135);
 
-    Command12 = makeButton(this, "Command12", QStringLiteral("X(+)"), 0, 2040, 495, 255);
-    Command13 = makeButton(this, "Command13", QStringLiteral("Y(+)"), 480, 2040, 495, 255);
-    Command14 = makeButton(this, "Command14", QStringLiteral("Z(+)"), 960, 2040, 495, 255);
-    Command15 = makeButton(this, "Command15", QStringLiteral("X( - )"), 0, 2280, 495, 255);
-    Command16 = makeButton(this, "Command16", QStringLiteral("Y( - )"), 480, 2280, 495, 255);
-    Command17 = makeButton(this, "Command17", QStringLiteral("Z( - )"), 960, 2280, 495, 255);
-    Command9 = makeButton(this, "Command9", QStringLiteral("+"), 240, 2640, pad, pad);
-    Command10 = makeButton(this, "Command10", QStringLiteral("-"), 720, 2640, pad, pad);
+    Command12 = makeControl<QPushButton>(this, "Command12", QStringLiteral("X(+)"), 0, 2040, 495, 255);
+    Command13 = makeControl<QPushButton>(this, "Command13", QStringLiteral("Y(+)"), 480, 2040, 495, 255);
+    Command14 = makeControl<QPushButton>(this, "Command14", QStringLiteral("Z(+)"), 960, 2040, 495, 255);
+    Command15 = makeControl<QPushButton>(this, "Command15", QStringLiteral("X( - )"), 0, 2280, 495, 255);
+    Command16 = makeControl<QPushButton>(this, "Command16", QStringLiteral("Y( - )"), 480, 2280, 495, 255);
+    Command17 = makeControl<QPushButton>(this, "Command17", QStringLiteral("Z( - )"), 960, 2280, 495, 255);
+    Command9 = makeControl<QPushButton>(this, "Command9", QStringLiteral("+"), 240, 2640, pad, pad);
+    Command10 = makeControl<QPushButton>(this, "Command10", QStringLiteral("-"), 720, 2640, pad, pad);
     for (QPushButton* grey : {Command6, Command12, Command13, Command14, Command15, Command16,
                               Command17, Command9, Command10})
         setButtonColour(grey, kLightGrey);
 
-    Check1 = makeCheckBox(this, "Check1", QStringLiteral("Cross"), 120, 3240, 1575, 195);
-    Check2 = makeCheckBox(this, "Check2", QStringLiteral("3D-Data"), 120, 3480, 1215, 255);
-    Check4 = makeCheckBox(this, "Check4", QStringLiteral("Number"), 120, 3720, 1215, 315);
-    Command7 = makeButton(this, "Command7", QStringLiteral("Background"), 120, 4080, 1215, 375);
-    Command8 = makeButton(this, "Command8", QStringLiteral("Object"), 120, 4440, 1215, 375);
-    Command11 = makeButton(this, "Command11", QStringLiteral("Cross"), 120, 4800, 1215, 375);
+    Check1 = makeControl<QCheckBox>(this, "Check1", QStringLiteral("Cross"), 120, 3240, 1575, 195);
+    Check2 = makeControl<QCheckBox>(this, "Check2", QStringLiteral("3D-Data"), 120, 3480, 1215, 255);
+    Check4 = makeControl<QCheckBox>(this, "Check4", QStringLiteral("Number"), 120, 3720, 1215, 315);
+    Command7 = makeControl<QPushButton>(this, "Command7", QStringLiteral("Background"), 120, 4080, 1215, 375);
+    Command8 = makeControl<QPushButton>(this, "Command8", QStringLiteral("Object"), 120, 4440, 1215, 375);
+    Command11 = makeControl<QPushButton>(this, "Command11", QStringLiteral("Cross"), 120, 4800, 1215, 375);
 
     Label1 = new QLabel(QStringLiteral("Speed :"), this);
     Label1->setObjectName(QStringLiteral("Label1"));

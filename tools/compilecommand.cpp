@@ -37,11 +37,8 @@ int compileCommand(ToolArguments args) {
     json.key("completed").boolean(result.completed);
     json.key("pointCount").number(scene.pointCount);
     json.key("connectionCount").number(scene.connectionCount);
-    json.key("axisOrder").number(scene.axisOrder);
-    json.key("objectColor").number(scene.objectColor);
-    json.key("backgroundColor").number(scene.backgroundColor);
-    json.key("crossColor").number(scene.crossColor);
-    json.key("showCross").number(scene.showCross);
+    writeObjectValues(json, scene.axisOrder, scene.objectColor, scene.backgroundColor,
+                      scene.crossColor, scene.showCross);
     json.key("creditsOffered").boolean(result.creditsOffered);
     json.key("raw");
     writePoints(json, scene.rawX, scene.rawY, &scene.rawZ, scene.pointCount);

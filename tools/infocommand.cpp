@@ -1,5 +1,6 @@
 // wirevane-tool info: the values of an object file as JSON.
 #include "tools/jsonwriter.h"
+#include "tools/scenejson.h"
 #include "tools/toolcommands.h"
 #include "tools/toolobject.h"
 
@@ -24,11 +25,8 @@ int infoCommand(ToolArguments args) {
     const ObjectFileValues values = readObjectFileValues(singleFile(args));
     JsonWriter json;
     json.raw("{");
-    json.key("axisOrder").number(values.axisOrder);
-    json.key("objectColor").number(values.objectColor);
-    json.key("backgroundColor").number(values.backgroundColor);
-    json.key("crossColor").number(values.crossColor);
-    json.key("showCross").number(values.showCross);
+    writeObjectValues(json, values.axisOrder, values.objectColor, values.backgroundColor,
+                      values.crossColor, values.showCross);
     json.key("text").string(values.text);
     json.raw("}");
     std::cout << json.text() << '\n';

@@ -2,6 +2,15 @@
 
 namespace wirevane {
 
+void writeObjectValues(JsonWriter& json, double axisOrder, Colour objectColor,
+                       Colour backgroundColor, Colour crossColor, int showCross) {
+    json.key("axisOrder").number(axisOrder);
+    json.key("objectColor").number(objectColor);
+    json.key("backgroundColor").number(backgroundColor);
+    json.key("crossColor").number(crossColor);
+    json.key("showCross").number(showCross);
+}
+
 void writePoints(JsonWriter& json, const PointTable& x, const PointTable& y, const PointTable* z,
                  int count) {
     json.raw("[");

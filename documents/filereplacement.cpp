@@ -77,9 +77,9 @@ void syncFolder([[maybe_unused]] const fs::path& folder) {
 
 } // namespace
 
-std::string whyNotReplaceable(const fs::path& target) {
+std::string whyNotAnOrdinaryFile(const fs::path& path) {
     std::error_code error;
-    const fs::file_status status = fs::status(target, error);
+    const fs::file_status status = fs::status(path, error);
     if (status.type() == fs::file_type::not_found)
         return {};
     if (error)
@@ -88,7 +88,15 @@ std::string whyNotReplaceable(const fs::path& target) {
         return "It is a folder, not a file.";
     if (status.type() != fs::file_type::regular)
         return "It is not an ordinary file.";
-    if (writeProtected(target, status.permissions()))
+    return {};
+}
+
+std::string whyNotReplaceable(const fs::path& target) {
+    if (std::string reason = whyNotAnOrdinaryFile(target); !reason.empty())
+        return reason;
+    std::error_code error;
+    const fs::file_status status = fs::status(target, error);
+    if (status.type() == fs::file_type::regular && writeProtected(target, status.permissions()))
         return "The file " + target.filename().string() + " is write-protected.";
     return {};
 }

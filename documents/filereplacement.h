@@ -13,6 +13,10 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
+// Why path is not an ordinary file to read or replace (a folder, something else, not to be
+// looked up); empty for an ordinary file, or when there is none.
+std::string whyNotAnOrdinaryFile(const std::filesystem::path& path);
+
 // Why the file at target cannot be replaced (a folder, not an ordinary file, write-protected);
 // empty when it can, or when there is none yet.
 std::string whyNotReplaceable(const std::filesystem::path& target);

@@ -21,16 +21,9 @@ std::string systemReason(int error) {
 // Why a path cannot be an object file to read; empty when it can.
 std::string checkEntry(const fs::path& path) {
     std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (status.type() == fs::file_type::not_found)
+    if (fs::status(path, error).type() == fs::file_type::not_found)
         return "The file does not exist.";
-    if (error)
-        return "The file cannot be looked up (" + error.message() + ").";
-    if (status.type() == fs::file_type::directory)
-        return "It is a folder, not a file.";
-    if (status.type() != fs::file_type::regular)
-        return "It is not an ordinary file.";
-    return {};
+    return whyNotAnOrdinaryFile(path);
 }
 
 // Reads up to limit bytes from the start of an open file.

@@ -26,8 +26,8 @@ class AnimationExport : public QObject {
     // What the navigation bar says about the view at the moment of an export.
     struct View {
         RenderOptions options;
-        bool running = false;      // run mode
-        int tickIntervalMs = 16;   // how often run mode turns the scene
+        bool running = false;    // run mode
+        int tickIntervalMs = 16; // how often run mode turns the scene
     };
     using ViewSource = std::function<View()>;
 

@@ -2,8 +2,8 @@
 
 #include "documents/colourswatch.h"
 #include "engine/imagesurface.h"
-#include "ui/prompts.h"
 #include "ui/named.h"
+#include "ui/prompts.h"
 #include "ui/twips.h"
 #include "ui/updownspinner.h"
 
@@ -45,8 +45,8 @@ constexpr Colour kLightRed = 0x8080FF; // red 255, green 128, blue 128
 
 // A control of the bar, named and placed.
 template <typename Control>
-Control* makeControl(QWidget* parent, const char* name, const QString& caption, int left,
-                     int top, int width, int height) {
+Control* makeControl(QWidget* parent, const char* name, const QString& caption, int left, int top,
+                     int width, int height) {
     auto* control = makeNamed<Control>(name, caption, parent);
     place(control, left, top, width, height);
     return control;
@@ -97,38 +97,50 @@ NavigationBar::NavigationBar(Scene& scene, QWidget* parent)
         Check3->setPalette(palette);
     });
     // The credits button lies over "Run" while it is offered.
-    Command5 = makeControl<QPushButton>(this, "Command5", QStringLiteral("!YES!"), 480, 480, pad, pad);
+    Command5 =
+        makeControl<QPushButton>(this, "Command5", QStringLiteral("!YES!"), 480, 480, pad, pad);
     setButtonColour(Command5, kLightRed);
     Command5->setEnabled(false);
     Command5->hide();
     Command5->raise();
 
-    Command6 =
-        makeControl<QPushButton>(this, "Command6", QStringLiteral("more settings ..."), 0, 1560, 1455, 255);
+    Command6 = makeControl<QPushButton>(this, "Command6", QStringLiteral("more settings ..."), 0,
+                                        1560, 1455, 255);
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFrameShape(QFrame::HLine);
     Frame1->setFrameShadow(QFrame::Sunken);
     place(Frame1, 0, 1800, 1455, 135);
 
-    Command12 = makeControl<QPushButton>(this, "Command12", QStringLiteral("X(+)"), 0, 2040, 495, 255);
-    Command13 = makeControl<QPushButton>(this, "Command13", QStringLiteral("Y(+)"), 480, 2040, 495, 255);
-    Command14 = makeControl<QPushButton>(this, "Command14", QStringLiteral("Z(+)"), 960, 2040, 495, 255);
-    Command15 = makeControl<QPushButton>(this, "Command15", QStringLiteral("X( - )"), 0, 2280, 495, 255);
-    Command16 = makeControl<QPushButton>(this, "Command16", QStringLiteral("Y( - )"), 480, 2280, 495, 255);
-    Command17 = makeControl<QPushButton>(this, "Command17", QStringLiteral("Z( - )"), 960, 2280, 495, 255);
+    Command12 =
+        makeControl<QPushButton>(this, "Command12", QStringLiteral("X(+)"), 0, 2040, 495, 255);
+    Command13 =
+        makeControl<QPushButton>(this, "Command13", QStringLiteral("Y(+)"), 480, 2040, 495, 255);
+    Command14 =
+        makeControl<QPushButton>(this, "Command14", QStringLiteral("Z(+)"), 960, 2040, 495, 255);
+    Command15 =
+        makeControl<QPushButton>(this, "Command15", QStringLiteral("X( - )"), 0, 2280, 495, 255);
+    Command16 =
+        makeControl<QPushButton>(this, "Command16", QStringLiteral("Y( - )"), 480, 2280, 495, 255);
+    Command17 =
+        makeControl<QPushButton>(this, "Command17", QStringLiteral("Z( - )"), 960, 2280, 495, 255);
     Command9 = makeControl<QPushButton>(this, "Command9", QStringLiteral("+"), 240, 2640, pad, pad);
-    Command10 = makeControl<QPushButton>(this, "Command10", QStringLiteral("-"), 720, 2640, pad, pad);
+    Command10 =
+        makeControl<QPushButton>(this, "Command10", QStringLiteral("-"), 720, 2640, pad, pad);
     for (QPushButton* grey : {Command6, Command12, Command13, Command14, Command15, Command16,
                               Command17, Command9, Command10})
         setButtonColour(grey, kLightGrey);
 
     Check1 = makeControl<QCheckBox>(this, "Check1", QStringLiteral("Cross"), 120, 3240, 1575, 195);
-    Check2 = makeControl<QCheckBox>(this, "Check2", QStringLiteral("3D-Data"), 120, 3480, 1215, 255);
+    Check2 =
+        makeControl<QCheckBox>(this, "Check2", QStringLiteral("3D-Data"), 120, 3480, 1215, 255);
     Check4 = makeControl<QCheckBox>(this, "Check4", QStringLiteral("Number"), 120, 3720, 1215, 315);
-    Command7 = makeControl<QPushButton>(this, "Command7", QStringLiteral("Background"), 120, 4080, 1215, 375);
-    Command8 = makeControl<QPushButton>(this, "Command8", QStringLiteral("Object"), 120, 4440, 1215, 375);
-    Command11 = makeControl<QPushButton>(this, "Command11", QStringLiteral("Cross"), 120, 4800, 1215, 375);
+    Command7 = makeControl<QPushButton>(this, "Command7", QStringLiteral("Background"), 120, 4080,
+                                        1215, 375);
+    Command8 =
+        makeControl<QPushButton>(this, "Command8", QStringLiteral("Object"), 120, 4440, 1215, 375);
+    Command11 =
+        makeControl<QPushButton>(this, "Command11", QStringLiteral("Cross"), 120, 4800, 1215, 375);
 
     Label1 = new QLabel(QStringLiteral("Speed :"), this);
     Label1->setObjectName(QStringLiteral("Label1"));

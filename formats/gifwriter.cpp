@@ -1,9 +1,8 @@
 #include "formats/gifwriter.h"
 
-#include <gif_lib.h>
-
 #include <algorithm>
 #include <cstring>
+#include <gif_lib.h>
 
 namespace wirevane {
 namespace {
@@ -114,8 +113,9 @@ bool GifWriter::addFrame(const QImage& frame) {
         error_ = QStringLiteral("a frame has another size than the animation");
         return false;
     }
-    const QImage image =
-        frame.format() == QImage::Format_RGB32 ? frame : frame.convertToFormat(QImage::Format_RGB32);
+    const QImage image = frame.format() == QImage::Format_RGB32
+                             ? frame
+                             : frame.convertToFormat(QImage::Format_RGB32);
     const int width = size_.width();
     const auto rowBytes = static_cast<std::size_t>(width) * sizeof(QRgb);
     auto row = [](const QImage& picture, int y) {

@@ -115,7 +115,8 @@ QByteArray svgBytes(const SvgSurface& surface, const QString& title) {
 
 QString writeFileReplacing(const QString& path, const QByteArray& bytes) {
     return QString::fromStdString(writeFileReplacing(
-        path.toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
+        path.toStdString(),
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
 }
 
 } // namespace wirevane

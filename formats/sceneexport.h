@@ -29,7 +29,7 @@ struct TurnAnimation {
     static constexpr double kDefaultStep = 5;
     static constexpr int kDefaultDelayMs = 20;
 
-    bool inYZPlane = false; // false: the x-z plane
+    bool inYZPlane = false;     // false: the x-z plane
     double step = kDefaultStep; // degrees per tick, with its direction
     int frames = 72;
     int delayMs = kDefaultDelayMs;

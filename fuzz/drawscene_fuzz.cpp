@@ -1,13 +1,13 @@
 // Fuzzed object text and view values through a few drawings: no crash, no undefined
 // behaviour, and a bounded number of attempts per drawing.
+#include "engine/objectcompiler.h"
+#include "engine/recordingsurface.h"
+#include "engine/renderer.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
-
-#include "engine/objectcompiler.h"
-#include "engine/recordingsurface.h"
-#include "engine/renderer.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ double takeDouble(const std::uint8_t*& data, std::size_t& size) {
     return value;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     wirevane::Scene scene;

@@ -34,8 +34,7 @@ fs::path companionPath() {
     const fs::path companion = companionPath();
     std::fflush(nullptr);
     ::execv(companion.c_str(), commandLine);
-    throw wirevane::InputError{"cannot run " + companion.string() + " (" +
-                               std::strerror(errno) +
+    throw wirevane::InputError{"cannot run " + companion.string() + " (" + std::strerror(errno) +
                                "), which draws point numbers, SVG drawings and animations"};
 }
 

@@ -8,8 +8,7 @@ namespace wirevane {
 // The scene as JSON, shared by compile, render and info.
 
 // Columns 1 and 2 of rows 1 to count, as the scene's tables keep them (column 0 is unused).
-template <typename Table>
-void writeColumnPairs(JsonWriter& json, const Table& rows, int count) {
+template <typename Table> void writeColumnPairs(JsonWriter& json, const Table& rows, int count) {
     json.raw("[");
     for (int i = 1; i <= count; ++i)
         json.raw(i > 1 ? ",[" : "[").number(rows[i][1]).raw(",").number(rows[i][2]).raw("]");

@@ -66,8 +66,8 @@ Shape readOffShape(std::string_view bytes, FaceEdges faceEdges) {
         for (long long c = 1; c <= count; ++c) {
             const long long index = integer(f[c], at);
             if (index < 0 || index >= points)
-                throw ShapeError{lineName(at) + ": " + quoted(f[c]) + " names no point (" +
-                                 std::to_string(points) + " points, numbered from 0)"};
+                throw ShapeError{lineName(at) + ": " + quoted(f[c]) + " names no point (points: " +
+                                 std::to_string(points) + ", numbered from 0)"};
             corners.push_back(static_cast<int>(index + 1));
         }
         builder.addFace(corners);

@@ -257,10 +257,10 @@ Shape readPlyShape(std::string_view bytes, FaceEdges faceEdges) {
             for (int p = 0; p < static_cast<int>(element.properties.size()); ++p) {
                 const Property& property = element.properties[p];
                 auto pointOf = [&](double v) {
-                    if (!(v >= 0 && v < static_cast<double>(points)))
-                        throw ShapeError{body.where() + ": " + what + " names point " +
-                                         exactNumber(v) + ", but there are " +
-                                         std::to_string(points) + " (numbered from 0)"};
+                    if (!(v >= 0 && v < static_cast<double>(points) && v == std::floor(v)))
+                        throw ShapeError{body.where() + ": " + what + " names no point: " +
+                                         exactNumber(v) + " (points: " + std::to_string(points) +
+                                         ", numbered from 0)"};
                     return static_cast<int>(v) + 1;
                 };
                 if (property.list) {

@@ -230,14 +230,19 @@ TEST(ShapeReaders, RefuseWithWhereAndWhat) {
          "byte 124: the header claims 2147483648 vertex elements, more than the 3 bytes left "
          "can hold"},
         {ShapeFormat::Ply, plyHeader("ascii", 3, 1) + "0 0 0 1\n1 0 0 1\n0 1 0 1\n3 0 1 3\n",
-         "line 15: face 1 of 1 names point 3, but there are 3 (numbered from 0)"},
+         "line 15: face 1 of 1 names no point: 3 (points: 3, numbered from 0)"},
         {ShapeFormat::Ply, plyHeader("ascii", 3, 0) + "0 0 0 1\n1 0 0 1\n",
          "line 13: the file ends before vertex 3 of 3"},
+        {ShapeFormat::Ply,
+         "ply\nformat ascii 1.0\nelement vertex 1\nproperty float x\nproperty float y\n"
+         "property float z\nelement edge 1\nproperty float vertex1\nproperty float vertex2\n"
+         "end_header\n0 0 0\n0 0.5\n",
+         "line 12: edge 1 of 1 names no point: 0.5 (points: 1, numbered from 0)"},
         {ShapeFormat::Ply, "ply\nformat ascii 2.0\nend_header\n",
          "line 2: the format line is not of PLY 1.0"},
         {ShapeFormat::Ply, "plx\n", "line 1: a PLY file begins with 'ply'"},
         {ShapeFormat::Off, "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 3\n",
-         "line 6: '3' names no point (3 points, numbered from 0)"},
+         "line 6: '3' names no point (points: 3, numbered from 0)"},
         {ShapeFormat::Off, "OFF\n1000000000 0 0\n0 0 0\n",
          "line 3: the file ends before all points are read"},
         {ShapeFormat::Off, "cube\n", "line 1: an OFF file begins with OFF"},

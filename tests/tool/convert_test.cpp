@@ -92,7 +92,7 @@ TEST_F(Convert, RefusesWithTheRightExitCode) {
         {{"square.obj", "-o", "out.txt", "--bogus"}, 2, ""},
         {{"missing.obj", "-o", "out.txt"}, 1, ""},
         {{"broken.off", "-o", "out.txt"}, 1,
-         "wirevane-tool: broken.off: line 6: '7' names no point (3 points, numbered from 0)\n"},
+         "wirevane-tool: broken.off: line 6: '7' names no point (points: 3, numbered from 0)\n"},
         {{"big.obj", "-o", "out.txt"}, 1,
          "wirevane-tool: big.obj has 101 points and 0 connections; an object holds at most 100 "
          "points and 100 connections.\n"},

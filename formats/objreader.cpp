@@ -40,7 +40,7 @@ Shape readObjShape(std::string_view bytes, FaceEdges faceEdges) {
             for (std::size_t i = 4; i < f.size(); ++i)
                 number(f[i], at);
             builder.addPoint(number(f[1], at), number(f[2], at), number(f[3], at),
-                             lineName(at));
+                             Place{"line", static_cast<std::size_t>(at)});
         } else if (f[0] == "l" || f[0] == "f") {
             const bool face = f[0] == "f";
             if (f.size() < (face ? 4u : 3u))

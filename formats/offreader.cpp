@@ -51,7 +51,8 @@ Shape readOffShape(std::string_view bytes, FaceEdges faceEdges) {
         if (f.size() < 3)
             throw ShapeError{lineName(lines.number()) + ": a point needs x, y and z"};
         const int at = lines.number();
-        builder.addPoint(number(f[0], at), number(f[1], at), number(f[2], at), lineName(at));
+        builder.addPoint(number(f[0], at), number(f[1], at), number(f[2], at),
+                         Place{"line", static_cast<std::size_t>(at)});
     }
     std::vector<int> corners;
     for (long long i = 0; i < faces; ++i) {

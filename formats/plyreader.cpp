@@ -61,6 +61,15 @@ struct Element {
     }
 };
 
+// "vertex 5 of 8", made into text only for a message.
+struct ItemName {
+    const std::string& element;
+    std::uint64_t item, count;
+    std::string text() const {
+        return element + ' ' + std::to_string(item) + " of " + std::to_string(count);
+    }
+};
+
 // The values of the body one at a time, from text fields or binary bytes.
 class Body {
   public:
@@ -71,31 +80,33 @@ class Body {
     bool binary() const { return encoding_ != Encoding::Ascii; }
     std::size_t remaining() const { return bytes_.size() - pos_; }
     // Where the next value stands, for a message.
-    std::string where() const {
-        return binary() ? "byte " + std::to_string(pos_) : lineName(line_ + lineOffset_);
+    Place place() const {
+        return binary() ? Place{"byte", pos_}
+                        : Place{"line", static_cast<std::size_t>(line_ + lineOffset_)};
     }
+    std::string where() const { return place().text(); }
 
-    // what: "vertex 5 of 8", for the message when the file ends early.
-    double value(const Type& type, const std::string& what) {
+    // item: for the message when the file ends early.
+    double value(const Type& type, const ItemName& item) {
         if (!binary()) {
             while (field_ >= fields_.size()) {
                 std::string_view line;
                 if (!lines_.next(line))
                     throw ShapeError{lineName(line_ + lineOffset_) +
-                                     ": the file ends before " + what};
+                                     ": the file ends before " + item.text()};
                 line_ = lines_.number();
                 fields_ = fields(line);
                 field_ = 0;
             }
             const double v = number(fields_[field_++], line_ + lineOffset_);
             if (type.integer && v != std::floor(v))
-                throw ShapeError{lineName(line_ + lineOffset_) + ": " + what +
+                throw ShapeError{lineName(line_ + lineOffset_) + ": " + item.text() +
                                  " has a fraction where a whole number belongs"};
             return v;
         }
         if (remaining() < static_cast<std::size_t>(type.bytes))
             throw ShapeError{"byte " + std::to_string(bytes_.size()) + ": the file ends inside " +
-                             what};
+                             item.text()};
         std::uint64_t raw = 0;
         for (int i = 0; i < type.bytes; ++i) {
             const int from = encoding_ == Encoding::BigEndian ? i : type.bytes - 1 - i;
@@ -248,36 +259,35 @@ Shape readPlyShape(std::string_view bytes, FaceEdges faceEdges) {
         }
 
         for (std::uint64_t item = 0; item < element.count; ++item) {
-            const std::string what =
-                element.name + " " + std::to_string(item + 1) + " of " + std::to_string(element.count);
+            const ItemName name{element.name, item + 1, element.count};
             double xyz[3] = {0, 0, 0};
             double ends[2] = {0, 0};
-            const std::string start = body.where();
+            const Place start = body.place();
             corners.clear();
             for (int p = 0; p < static_cast<int>(element.properties.size()); ++p) {
                 const Property& property = element.properties[p];
                 auto pointOf = [&](double v) {
                     if (!(v >= 0 && v < static_cast<double>(points) && v == std::floor(v)))
-                        throw ShapeError{body.where() + ": " + what + " names no point: " +
+                        throw ShapeError{body.where() + ": " + name.text() + " names no point: " +
                                          exactNumber(v) + " (points: " + std::to_string(points) +
                                          ", numbered from 0)"};
                     return static_cast<int>(v) + 1;
                 };
                 if (property.list) {
-                    const double count = body.value(property.countType, what);
+                    const double count = body.value(property.countType, name);
                     if (count < 0)
-                        throw ShapeError{body.where() + ": " + what + " has a negative count"};
+                        throw ShapeError{body.where() + ": " + name.text() + " has a negative count"};
                     if (body.binary() && count * property.type.bytes > body.remaining())
-                        throw ShapeError{body.where() + ": " + what +
+                        throw ShapeError{body.where() + ": " + name.text() +
                                          " has more values than the file holds"};
                     for (double k = 0; k < count; ++k) {
-                        const double v = body.value(property.type, what);
+                        const double v = body.value(property.type, name);
                         if (p == list)
                             corners.push_back(pointOf(v));
                     }
                     continue;
                 }
-                const double v = body.value(property.type, what);
+                const double v = body.value(property.type, name);
                 if (p == x)
                     xyz[0] = v;
                 else if (p == y)
@@ -290,10 +300,10 @@ Shape readPlyShape(std::string_view bytes, FaceEdges faceEdges) {
                     ends[1] = pointOf(v);
             }
             if (isVertex) {
-                builder.addPoint(xyz[0], xyz[1], xyz[2], body.binary() ? start : body.where());
+                builder.addPoint(xyz[0], xyz[1], xyz[2], body.binary() ? start : body.place());
             } else if (isFace && list >= 0) {
                 if (corners.size() < 3)
-                    throw ShapeError{start + ": " + what + " has fewer than 3 corners"};
+                    throw ShapeError{start.text() + ": " + name.text() + " has fewer than 3 corners"};
                 builder.addFace(corners);
             } else if (isEdge && from >= 0 && to >= 0) {
                 builder.addLine(static_cast<int>(ends[0]), static_cast<int>(ends[1]));

@@ -39,15 +39,16 @@ bool sameAttitude(const Shape::Point& a, const Shape::Point& b) {
 
 } // namespace
 
-void ShapeBuilder::addPoint(double x, double y, double z, const std::string& where) {
+void ShapeBuilder::addPoint(double x, double y, double z, Place where) {
     if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z))
-        throw ShapeError{where + ": a coordinate is not a finite number"};
+        throw ShapeError{where.text() + ": a coordinate is not a finite number"};
     // -0 is 0 to the compiler; write it as such.
     shape_.points.push_back({x + 0.0, y + 0.0, z + 0.0});
 }
 
 ShapeBuilder::EdgeUse& ShapeBuilder::use(int a, int b) {
-    const std::pair<int, int> key{std::min(a, b), std::max(a, b)};
+    const std::uint64_t key = static_cast<std::uint64_t>(std::min(a, b)) << 32 |
+                              static_cast<std::uint32_t>(std::max(a, b));
     const auto [it, added] = edgeIndex_.try_emplace(key, order_.size());
     if (added) {
         order_.emplace_back(a, b);

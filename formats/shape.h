@@ -1,7 +1,8 @@
 #pragma once
 
 #include <cstddef>
-#include <map>
+#include <cstdint>
+#include <unordered_map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,6 +24,14 @@ struct ShapeError {
     std::string message;
 };
 
+// Where in a file something stands, for a message: "line 7" or "byte 84". Cheap to make, as
+// readers make one for every point and the text only when something is wrong.
+struct Place {
+    const char* unit = "line";
+    std::size_t at = 0;
+    std::string text() const { return std::string(unit) + ' ' + std::to_string(at); }
+};
+
 // Whether faces give all their edges or only those that are edges of the shape: an edge shared
 // by two faces lying in one plane is a diagonal of a flat face, which a viewer does not want.
 enum class FaceEdges { ShapeOnly, All };
@@ -33,8 +42,8 @@ class ShapeBuilder {
   public:
     explicit ShapeBuilder(FaceEdges faceEdges) : faceEdges_(faceEdges) {}
 
-    // where: "line 7" or "byte 84", for the message of a coordinate that is not finite.
-    void addPoint(double x, double y, double z, const std::string& where);
+    // where: for the message of a coordinate that is not finite.
+    void addPoint(double x, double y, double z, Place where);
     int pointCount() const { return static_cast<int>(shape_.points.size()); }
 
     // Point numbers from 1; the reader has checked they exist.
@@ -52,7 +61,7 @@ class ShapeBuilder {
 
     FaceEdges faceEdges_;
     Shape shape_;
-    std::map<std::pair<int, int>, std::size_t> edgeIndex_; // (low, high) -> index into order_
+    std::unordered_map<std::uint64_t, std::size_t> edgeIndex_; // low << 32 | high -> into order_
     std::vector<std::pair<int, int>> order_;
     std::vector<EdgeUse> uses_;
     std::vector<Shape::Point> normals_; // unit normal of each face, or 0 for a degenerate one

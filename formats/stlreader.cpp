@@ -5,8 +5,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <map>
-#include <tuple>
+#include <unordered_map>
 
 namespace wirevane {
 
@@ -21,8 +20,10 @@ constexpr std::size_t kTriangleBytes = 50; // normal, three corners, attribute w
 class Welder {
   public:
     explicit Welder(ShapeBuilder& builder) : builder_(builder) {}
-    int corner(double x, double y, double z, const std::string& where) {
-        const auto key = std::make_tuple(x + 0.0, y + 0.0, z + 0.0);
+    int corner(double x, double y, double z, Place where) {
+        // -0 and 0 are one place.
+        const Key key{std::bit_cast<std::uint64_t>(x + 0.0), std::bit_cast<std::uint64_t>(y + 0.0),
+                      std::bit_cast<std::uint64_t>(z + 0.0)};
         const auto found = numbers_.find(key);
         if (found != numbers_.end())
             return found->second;
@@ -32,8 +33,18 @@ class Welder {
     }
 
   private:
+    struct Key {
+        std::uint64_t x, y, z;
+        bool operator==(const Key&) const = default;
+    };
+    struct Hash {
+        std::size_t operator()(const Key& k) const {
+            return std::hash<std::uint64_t>()(k.x * 0x9E3779B97F4A7C15u ^ k.y * 0xC2B2AE3D27D4EB4Fu ^
+                                              k.z);
+        }
+    };
     ShapeBuilder& builder_;
-    std::map<std::tuple<double, double, double>, int> numbers_;
+    std::unordered_map<Key, int, Hash> numbers_;
 };
 
 std::uint32_t littleEndian32(std::string_view bytes, std::size_t at) {
@@ -60,7 +71,7 @@ Shape readBinary(std::string_view bytes, FaceEdges faceEdges) {
             float xyz[3];
             for (int k = 0; k < 3; ++k)
                 xyz[k] = std::bit_cast<float>(littleEndian32(bytes, at + 4 * k));
-            corners[c] = welder.corner(xyz[0], xyz[1], xyz[2], "byte " + std::to_string(at));
+            corners[c] = welder.corner(xyz[0], xyz[1], xyz[2], Place{"byte", at});
         }
         builder.addFace(corners);
     }
@@ -84,7 +95,8 @@ Shape readAscii(std::string_view bytes, FaceEdges faceEdges) {
             if (f.size() != 4)
                 throw ShapeError{lineName(at) + ": a vertex needs x, y and z"};
             corners.push_back(welder.corner(number(f[1], at), number(f[2], at),
-                                            number(f[3], at), lineName(at)));
+                                            number(f[3], at),
+                                            Place{"line", static_cast<std::size_t>(at)}));
         } else if (f[0] == "outer") {
             if (inLoop)
                 throw ShapeError{lineName(at) + ": 'outer loop' inside a loop"};

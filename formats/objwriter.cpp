@@ -1,4 +1,6 @@
 #include "formats/shapewriters.h"
+
+#include "engine/objectcompiler.h"
 #include "formats/shape.h"
 #include "formats/shapewriting.h"
 
@@ -6,10 +8,14 @@ namespace wirevane {
 
 WrittenShape writeObjShape(const Scene& scene, const std::string& objectName) {
     const SceneEdges edges = sceneEdges(scene);
+    // The animation window's scene is turned and zoomed in place.
+    Scene unturned = scene;
+    mapAxes(unturned);
     WrittenShape written{"# " + oneLine(objectName) + '\n', edges.leftOut};
     for (int i = 1; i <= scene.pointCount; ++i)
-        written.bytes += "v " + exactNumber(scene.sceneX[i]) + ' ' + exactNumber(scene.sceneY[i]) +
-                         ' ' + exactNumber(scene.sceneZ[i]) + '\n';
+        written.bytes += "v " + exactNumber(unturned.sceneX[i]) + ' ' +
+                         exactNumber(unturned.sceneY[i]) + ' ' + exactNumber(unturned.sceneZ[i]) +
+                         '\n';
     for (const auto& [a, b] : edges.edges)
         written.bytes += "l " + std::to_string(a) + ' ' + std::to_string(b) + '\n';
     return written;

@@ -1,3 +1,4 @@
+#include "engine/objectcompiler.h"
 #include "formats/shape.h"
 #include "formats/shapewriters.h"
 #include "formats/shapewriting.h"
@@ -6,6 +7,9 @@ namespace wirevane {
 
 WrittenShape writePlyShape(const Scene& scene, const std::string& objectName) {
     const SceneEdges edges = sceneEdges(scene);
+    // The animation window's scene is turned and zoomed in place.
+    Scene unturned = scene;
+    mapAxes(unturned);
     // Colours hold red in the low byte.
     const std::string colour = std::to_string(scene.objectColor & 0xFF) + ' ' +
                                std::to_string((scene.objectColor >> 8) & 0xFF) + ' ' +
@@ -19,8 +23,8 @@ WrittenShape writePlyShape(const Scene& scene, const std::string& objectName) {
                              "\nend_header\n",
                          edges.leftOut};
     for (int i = 1; i <= scene.pointCount; ++i)
-        written.bytes += exactNumber(scene.sceneX[i]) + ' ' + exactNumber(scene.sceneY[i]) + ' ' +
-                         exactNumber(scene.sceneZ[i]) + '\n';
+        written.bytes += exactNumber(unturned.sceneX[i]) + ' ' + exactNumber(unturned.sceneY[i]) +
+                         ' ' + exactNumber(unturned.sceneZ[i]) + '\n';
     for (const auto& [a, b] : edges.edges)
         written.bytes += std::to_string(a - 1) + ' ' + std::to_string(b - 1) + ' ' + colour + '\n';
     return written;

@@ -33,7 +33,8 @@ std::string twoThousandTriangleStl() {
     };
     auto corner = [&](int i, int side) {
         const double a = i * 0.01;
-        for (const double c : {std::cos(a) * (10 + side), std::sin(a) * (10 + side), i * 0.001 * side})
+        for (const double c :
+             {std::cos(a) * (10 + side), std::sin(a) * (10 + side), i * 0.001 * side})
             put(std::bit_cast<std::uint32_t>(static_cast<float>(c)));
     };
     put(2000);

@@ -26,9 +26,9 @@ ObjectWindow* openShapeFile(QWidget* reportTo, FileCommands& commands, const QSt
     const auto format = shapeFormatOf(QFileInfo(path).fileName().toStdString());
     QFile file(path);
     if (!format || !QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        prompts().tellError(reportTo, title,
-                            QStringLiteral("The file %1 could not be read.\n\n%2")
-                                .arg(path, file.errorString()));
+        prompts().tellError(
+            reportTo, title,
+            QStringLiteral("The file %1 could not be read.\n\n%2").arg(path, file.errorString()));
         return nullptr;
     }
     if (file.size() > kMaxShapeFileBytes) {

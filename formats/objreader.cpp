@@ -17,8 +17,8 @@ int pointNumber(std::string_view field, int points, int line) {
     const long long value = integer(index, line);
     const long long number = value < 0 ? points + 1 + value : value;
     if (value == 0 || number < 1 || number > points)
-        throw ShapeError{lineName(line) + ": " + quoted(index) + " names no point (points so far: " +
-                         std::to_string(points) + ")"};
+        throw ShapeError{lineName(line) + ": " + quoted(index) +
+                         " names no point (points so far: " + std::to_string(points) + ")"};
     return static_cast<int>(number);
 }
 

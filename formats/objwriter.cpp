@@ -1,7 +1,6 @@
-#include "formats/shapewriters.h"
-
 #include "engine/objectcompiler.h"
 #include "formats/shape.h"
+#include "formats/shapewriters.h"
 #include "formats/shapewriting.h"
 
 namespace wirevane {

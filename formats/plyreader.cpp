@@ -29,10 +29,10 @@ bool typeNamed(std::string_view name, Type& type) {
         Type type;
     };
     static constexpr Row kTypes[] = {
-        {"char", "int8", {1, true, true}},       {"uchar", "uint8", {1, true, false}},
-        {"short", "int16", {2, true, true}},     {"ushort", "uint16", {2, true, false}},
-        {"int", "int32", {4, true, true}},       {"uint", "uint32", {4, true, false}},
-        {"float", "float32", {4, false, true}},  {"double", "float64", {8, false, true}},
+        {"char", "int8", {1, true, true}},      {"uchar", "uint8", {1, true, false}},
+        {"short", "int16", {2, true, true}},    {"ushort", "uint16", {2, true, false}},
+        {"int", "int32", {4, true, true}},      {"uint", "uint32", {4, true, false}},
+        {"float", "float32", {4, false, true}}, {"double", "float64", {8, false, true}},
     };
     for (const Row& row : kTypes)
         if (name == row.a || name == row.b) {
@@ -92,8 +92,8 @@ class Body {
             while (field_ >= fields_.size()) {
                 std::string_view line;
                 if (!lines_.next(line))
-                    throw ShapeError{lineName(line_ + lineOffset_) +
-                                     ": the file ends before " + item.text()};
+                    throw ShapeError{lineName(line_ + lineOffset_) + ": the file ends before " +
+                                     item.text()};
                 line_ = lines_.number();
                 fields_ = fields(line);
                 field_ = 0;
@@ -229,10 +229,9 @@ Shape readPlyShape(std::string_view bytes, FaceEdges faceEdges) {
         // A header that claims more than the file can hold is refused before any reading.
         if (body.binary() && element.count > 0 &&
             element.count > body.remaining() / element.leastBytes())
-            throw ShapeError{body.where() + ": the header claims " +
-                             std::to_string(element.count) + " " + element.name +
-                             " elements, more than the " + std::to_string(body.remaining()) +
-                             " bytes left can hold"};
+            throw ShapeError{body.where() + ": the header claims " + std::to_string(element.count) +
+                             " " + element.name + " elements, more than the " +
+                             std::to_string(body.remaining()) + " bytes left can hold"};
         const bool isVertex = element.name == "vertex";
         const bool isFace = element.name == "face";
         const bool isEdge = element.name == "edge";
@@ -255,7 +254,8 @@ Shape readPlyShape(std::string_view bytes, FaceEdges faceEdges) {
         }
         if ((isFace && list >= 0) || (isEdge && from >= 0 && to >= 0)) {
             if (!pointsRead)
-                throw ShapeError{"the " + element.name + " element comes before the vertex element"};
+                throw ShapeError{"the " + element.name +
+                                 " element comes before the vertex element"};
         }
 
         for (std::uint64_t item = 0; item < element.count; ++item) {
@@ -276,7 +276,8 @@ Shape readPlyShape(std::string_view bytes, FaceEdges faceEdges) {
                 if (property.list) {
                     const double count = body.value(property.countType, name);
                     if (count < 0)
-                        throw ShapeError{body.where() + ": " + name.text() + " has a negative count"};
+                        throw ShapeError{body.where() + ": " + name.text() +
+                                         " has a negative count"};
                     if (body.binary() && count * property.type.bytes > body.remaining())
                         throw ShapeError{body.where() + ": " + name.text() +
                                          " has more values than the file holds"};
@@ -303,7 +304,8 @@ Shape readPlyShape(std::string_view bytes, FaceEdges faceEdges) {
                 builder.addPoint(xyz[0], xyz[1], xyz[2], body.binary() ? start : body.place());
             } else if (isFace && list >= 0) {
                 if (corners.size() < 3)
-                    throw ShapeError{start.text() + ": " + name.text() + " has fewer than 3 corners"};
+                    throw ShapeError{start.text() + ": " + name.text() +
+                                     " has fewer than 3 corners"};
                 builder.addFace(corners);
             } else if (isEdge && from >= 0 && to >= 0) {
                 builder.addLine(static_cast<int>(ends[0]), static_cast<int>(ends[1]));

@@ -17,7 +17,8 @@ WrittenShape writePlyShape(const Scene& scene, const std::string& objectName) {
     WrittenShape written{"ply\nformat ascii 1.0\ncomment " + oneLine(objectName) +
                              "\nelement vertex " + std::to_string(scene.pointCount) +
                              "\nproperty double x\nproperty double y\nproperty double z"
-                             "\nelement edge " + std::to_string(edges.edges.size()) +
+                             "\nelement edge " +
+                             std::to_string(edges.edges.size()) +
                              "\nproperty int vertex1\nproperty int vertex2"
                              "\nproperty uchar red\nproperty uchar green\nproperty uchar blue"
                              "\nend_header\n",

@@ -104,8 +104,7 @@ std::string shapeObjectText(const Shape& shape, const std::string& sourceName) {
         throw ShapeError{fileNamePart(sourceName) + " has " + std::to_string(points) +
                          " points and " + std::to_string(connections) +
                          " connections; an object holds at most " + std::to_string(kMaxPoints) +
-                         " points and " + std::to_string(kMaxConnectionRows - 1) +
-                         " connections."};
+                         " points and " + std::to_string(kMaxConnectionRows - 1) + " connections."};
     // A line break in a file name would end the remark and start a point line.
     std::string text = "' From " + oneLine(fileNamePart(sourceName));
     for (const Shape::Point& p : shape.points)

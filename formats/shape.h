@@ -2,8 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <unordered_map>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -54,8 +54,8 @@ class ShapeBuilder {
 
   private:
     struct EdgeUse {
-        bool line = false;            // from a line or an edge element: always kept
-        std::vector<int> faces;       // faces it borders, by index into normals_
+        bool line = false;      // from a line or an edge element: always kept
+        std::vector<int> faces; // faces it borders, by index into normals_
     };
     EdgeUse& use(int a, int b);
 

@@ -40,7 +40,8 @@ inline SceneEdges sceneEdges(const Scene& scene) {
 
 // A name on one comment line.
 inline std::string oneLine(std::string text) {
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return text;
 }
 

@@ -39,8 +39,8 @@ class Welder {
     };
     struct Hash {
         std::size_t operator()(const Key& k) const {
-            return std::hash<std::uint64_t>()(k.x * 0x9E3779B97F4A7C15u ^ k.y * 0xC2B2AE3D27D4EB4Fu ^
-                                              k.z);
+            return std::hash<std::uint64_t>()(k.x * 0x9E3779B97F4A7C15u ^
+                                              k.y * 0xC2B2AE3D27D4EB4Fu ^ k.z);
         }
     };
     ShapeBuilder& builder_;
@@ -94,8 +94,7 @@ Shape readAscii(std::string_view bytes, FaceEdges faceEdges) {
                 throw ShapeError{lineName(at) + ": a vertex outside 'outer loop'"};
             if (f.size() != 4)
                 throw ShapeError{lineName(at) + ": a vertex needs x, y and z"};
-            corners.push_back(welder.corner(number(f[1], at), number(f[2], at),
-                                            number(f[3], at),
+            corners.push_back(welder.corner(number(f[1], at), number(f[2], at), number(f[3], at),
                                             Place{"line", static_cast<std::size_t>(at)}));
         } else if (f[0] == "outer") {
             if (inLoop)
@@ -107,8 +106,7 @@ Shape readAscii(std::string_view bytes, FaceEdges faceEdges) {
                 throw ShapeError{lineName(at) + ": a loop needs at least 3 vertices"};
             inLoop = false;
             builder.addFace(corners);
-        } else if (f[0] != "solid" && f[0] != "endsolid" && f[0] != "facet" &&
-                   f[0] != "endfacet") {
+        } else if (f[0] != "solid" && f[0] != "endsolid" && f[0] != "facet" && f[0] != "endfacet") {
             throw ShapeError{lineName(at) + ": " + quoted(f[0]) + " is no STL keyword"};
         }
     }

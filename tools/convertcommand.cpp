@@ -73,8 +73,8 @@ ObjectFileValues readInput(const std::string& path, FaceEdges faceEdges) {
     }
     const std::optional<ShapeFormat> format = shapeFormatOf(path);
     if (!format)
-        throw UsageError{"convert reads .txt, .kfm, .obj, .ply, .stl or .off files, not '" +
-                         path + "'"};
+        throw UsageError{"convert reads .txt, .kfm, .obj, .ply, .stl or .off files, not '" + path +
+                         "'"};
     const std::string bytes = readFileBytes(path);
     Shape shape;
     try {
@@ -114,8 +114,8 @@ int convertCommand(ToolArguments args) {
         throw UsageError{"convert needs -o OUTPUT"};
     const Kind kind = outputKind(*output);
     if (lowerExtension(input) != "txt" && lowerExtension(input) != "kfm" && !shapeFormatOf(input))
-        throw UsageError{"convert reads .txt, .kfm, .obj, .ply, .stl or .off files, not '" +
-                         input + "'"};
+        throw UsageError{"convert reads .txt, .kfm, .obj, .ply, .stl or .off files, not '" + input +
+                         "'"};
 
     const ObjectFileValues values = readInput(input, faceEdges);
     if (kind == Kind::Text) {

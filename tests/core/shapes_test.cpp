@@ -38,8 +38,8 @@ std::string cubeOff() {
         s += std::to_string(i & 1) + ' ' + std::to_string(i >> 1 & 1) + ' ' +
              std::to_string(i >> 2 & 1) + '\n';
     for (const auto& t : kCubeTriangles)
-        s += "3 " + std::to_string(t[0]) + ' ' + std::to_string(t[1]) + ' ' +
-             std::to_string(t[2]) + " 255 0 0\n";
+        s += "3 " + std::to_string(t[0]) + ' ' + std::to_string(t[1]) + ' ' + std::to_string(t[2]) +
+             " 255 0 0\n";
     return s;
 }
 std::string cubeStlAscii() {
@@ -74,8 +74,8 @@ std::string plyHeader(const std::string& format, int vertices, int faces) {
     return "ply\nformat " + format + " 1.0\ncomment cube\nelement vertex " +
            std::to_string(vertices) +
            "\nproperty float x\nproperty float y\nproperty float z\nproperty uchar red\n"
-           "element face " + std::to_string(faces) +
-           "\nproperty list uchar int vertex_indices\nend_header\n";
+           "element face " +
+           std::to_string(faces) + "\nproperty list uchar int vertex_indices\nend_header\n";
 }
 std::string cubePlyAscii() {
     std::string s = plyHeader("ascii", 8, 12);
@@ -83,8 +83,8 @@ std::string cubePlyAscii() {
         s += std::to_string(i & 1) + ' ' + std::to_string(i >> 1 & 1) + ' ' +
              std::to_string(i >> 2 & 1) + " 200\n";
     for (const auto& t : kCubeTriangles)
-        s += "3 " + std::to_string(t[0]) + ' ' + std::to_string(t[1]) + ' ' +
-             std::to_string(t[2]) + '\n';
+        s += "3 " + std::to_string(t[0]) + ' ' + std::to_string(t[1]) + ' ' + std::to_string(t[2]) +
+             '\n';
     return s;
 }
 std::string cubePlyBinary(bool big) {
@@ -132,8 +132,7 @@ TEST(ShapeReaders, KeepOnlyTheEdgesOfTheShapeUnlessAllAreAsked) {
             try {
                 const Shape shape = readShape(c.format, c.bytes, mode);
                 EXPECT_EQ(shape.points.size(), c.points) << c.name;
-                EXPECT_EQ(shape.edges.size(),
-                          mode == FaceEdges::All ? c.allEdges : c.shapeEdges)
+                EXPECT_EQ(shape.edges.size(), mode == FaceEdges::All ? c.allEdges : c.shapeEdges)
                     << c.name << (mode == FaceEdges::All ? ", all edges" : "");
             } catch (const ShapeError& error) {
                 ADD_FAILURE() << c.name << ": " << error.message;
@@ -287,8 +286,8 @@ std::vector<std::pair<double, double>> namedConnections(const Scene& scene) {
 }
 
 TEST(ShapeWriters, GiveTheSameObjectBack) {
-    const char* const objects[] = {"cube.txt", "house.txt", "octahedron.txt", "pyramid.txt",
-                                   "star.txt", nullptr};
+    const char* const objects[] = {"cube.txt",    "house.txt", "octahedron.txt",
+                                   "pyramid.txt", "star.txt",  nullptr};
     const std::string awkward = "' numbers a decimal reader may get wrong\r\n0.3/-1e-07/"
                                 "123456789.12345679\r\n2.2250738585072014e-308/5e-324/1e+300"
                                 "\r\n\r\n1-2\r\n2-1\r\n1-0\r\n2-3";
@@ -296,14 +295,14 @@ TEST(ShapeWriters, GiveTheSameObjectBack) {
         const std::string text = *name ? readExample(*name) : awkward;
         const Scene original = compiled(text);
         for (const ShapeFormat format : {ShapeFormat::Obj, ShapeFormat::Ply}) {
-            const WrittenShape written = format == ShapeFormat::Obj
-                                             ? writeObjShape(original, "x")
-                                             : writePlyShape(original, "x");
+            const WrittenShape written = format == ShapeFormat::Obj ? writeObjShape(original, "x")
+                                                                    : writePlyShape(original, "x");
             try {
                 const Scene back = compiled(
                     shapeObjectText(readShape(format, written.bytes, FaceEdges::All), "x"));
-                const std::string label = (*name ? *name : "awkward numbers") +
-                                          std::string(format == ShapeFormat::Obj ? ", OBJ" : ", PLY");
+                const std::string label =
+                    (*name ? *name : "awkward numbers") +
+                    std::string(format == ShapeFormat::Obj ? ", OBJ" : ", PLY");
                 ASSERT_EQ(back.pointCount, original.pointCount) << label;
                 for (int i = 1; i <= original.pointCount; ++i) {
                     EXPECT_EQ(back.rawX[i], original.rawX[i]) << label << " point " << i;

@@ -38,13 +38,16 @@ TEST_F(Convert, WritesEachFormatByItsExtension) {
     write("square.obj", kSquareObj);
     write("line.txt", "' a line\n1/2/3\n-1.5/0/0\n\n1-2\n2-0\n");
     const Case cases[] = {
-        {{"square.obj", "-o", "-"}, "-",
+        {{"square.obj", "-o", "-"},
+         "-",
          "' From square.obj\r\n0/0/0\r\n2/0/0\r\n2/2/0\r\n0/2/0\r\n\r\n1-2\r\n2-3\r\n3-4\r\n4-1"},
-        {{"square.obj", "--all-edges", "-o", "out.txt"}, "out.txt",
+        {{"square.obj", "--all-edges", "-o", "out.txt"},
+         "out.txt",
          "' From square.obj\r\n0/0/0\r\n2/0/0\r\n2/2/0\r\n0/2/0\r\n\r\n1-2\r\n2-3\r\n3-1\r\n"
          "3-4\r\n4-1"},
         {{"line.txt", "-o", "line.obj"}, "line.obj", "# line.txt\nv 1 2 3\nv -1.5 0 0\nl 1 2\n"},
-        {{"line.txt", "-o", "LINE.PLY"}, "LINE.PLY",
+        {{"line.txt", "-o", "LINE.PLY"},
+         "LINE.PLY",
          "ply\nformat ascii 1.0\ncomment line.txt\nelement vertex 2\nproperty double x\n"
          "property double y\nproperty double z\nelement edge 1\nproperty int vertex1\n"
          "property int vertex2\nproperty uchar red\nproperty uchar green\nproperty uchar blue\n"
@@ -85,15 +88,18 @@ TEST_F(Convert, RefusesWithTheRightExitCode) {
         big += "v 1 2 3\n";
     write("big.obj", big);
     const Case cases[] = {
-        {{"square.obj"}, 2,
+        {{"square.obj"},
+         2,
          "wirevane-tool: convert needs -o OUTPUT\n(see 'wirevane-tool --help')\n"},
         {{"square.obj", "-o", "out.stl"}, 2, ""},
         {{"notes.md", "-o", "out.txt"}, 2, ""},
         {{"square.obj", "-o", "out.txt", "--bogus"}, 2, ""},
         {{"missing.obj", "-o", "out.txt"}, 1, ""},
-        {{"broken.off", "-o", "out.txt"}, 1,
+        {{"broken.off", "-o", "out.txt"},
+         1,
          "wirevane-tool: broken.off: line 6: '7' names no point (points: 3, numbered from 0)\n"},
-        {{"big.obj", "-o", "out.txt"}, 1,
+        {{"big.obj", "-o", "out.txt"},
+         1,
          "wirevane-tool: big.obj has 101 points and 0 connections; an object holds at most 100 "
          "points and 100 connections.\n"},
         {{"square.obj", "-o", "no/such/folder/out.obj"}, 1, ""},

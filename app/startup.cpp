@@ -6,6 +6,7 @@
 #include "documents/filecommands.h"
 #include "documents/filenames.h"
 #include "documents/recoverykeeper.h"
+#include "documents/shapeimport.h"
 #include "engine/scene.h"
 
 #include <QCoreApplication>
@@ -37,8 +38,9 @@ QString usageText() {
         "Usage: wirevane [FILE]\n"
         "Type in wireframe objects and watch them turn.\n"
         "\n"
-        "FILE is an object file (.kfm) to open at the start; everything after the program\n"
-        "name is taken as its path, blanks included. Without it the about box is shown.\n"
+        "FILE is an object file (.kfm) to open at the start, or a shape (.obj, .ply, .stl,\n"
+        "or .off) to open as a new object; everything after the program name is taken as\n"
+        "its path, blanks included. Without it the about box is shown.\n"
         "\n"
         "  --help     show this text and exit\n"
         "  --version  show the version and exit\n");
@@ -79,6 +81,10 @@ SplashWindow* startProgram(Scene& scene, MainWindow& menu, const QString& comman
             menu, menu.Text1->text(),
             [&menu](const QString& path) {
                 FileCommands& files = menu.fileCommands();
+                if (isShapeFile(path)) {
+                    openShapeFile(&menu, files, path);
+                    return;
+                }
                 files.currentFileName = path;
                 files.openFileWindow();
             },

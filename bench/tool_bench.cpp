@@ -71,6 +71,23 @@ void BM_RenderCubePng(benchmark::State& state) {
 BENCHMARK(BM_RenderCubePng)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(9)
     ->ReportAggregatesOnly(true);
 
+// An OBJ of 100 points and 100 lines to an object text: the largest object a shape can give.
+void BM_ConvertObjToText(benchmark::State& state) {
+    fs::create_directories(kOutputFolder);
+    const fs::path input = kOutputFolder / "spiral.obj";
+    const fs::path output = kOutputFolder / "spiral.txt";
+    if (FILE* file = std::fopen(input.c_str(), "w")) {
+        for (int i = 0; i < 100; ++i)
+            std::fprintf(file, "v %d.25 %d.5 -%d.125\n", i, i % 7, i % 11);
+        for (int i = 1; i <= 100; ++i)
+            std::fprintf(file, "l %d %d\n", i, i % 100 + 1);
+        std::fclose(file);
+    }
+    timeTool(state, {"convert", input.string(), "-o", output.string()}, output);
+}
+BENCHMARK(BM_ConvertObjToText)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+
 } // namespace
 
 BENCHMARK_MAIN();

@@ -4,6 +4,7 @@
 #include "documents/filecommands.h"
 #include "documents/objectfile.h"
 #include "documents/objectwindow.h"
+#include "documents/shapeimport.h"
 #include "ui/prompts.h"
 
 #include <QApplication>
@@ -62,6 +63,9 @@ FileDrop::Kind FileDrop::kindOf(const QUrl& url) {
         return Kind::Refused;
     if (info.suffix().compare(QLatin1String("kfm"), Qt::CaseInsensitive) == 0)
         return Kind::ObjectFile;
+    // Before text: an OBJ or an ASCII PLY is text too, but not an object text.
+    if (isShapeFile(info.filePath()))
+        return Kind::ShapeFile;
     const QMimeDatabase types;
     if (types.mimeTypeForFile(info).inherits(QStringLiteral("text/plain")))
         return Kind::TextFile;
@@ -110,12 +114,15 @@ void FileDrop::openFiles(const QList<QUrl>& urls) {
         case Kind::ObjectFile:
             commands_.openReadableFile(url.toLocalFile());
             break;
+        case Kind::ShapeFile:
+            openShapeFile(&frame_, commands_, url.toLocalFile());
+            break;
         case Kind::TextFile:
             openTextFile(url.toLocalFile());
             break;
         case Kind::Refused:
             prompts().tellError(&frame_, kNotOpened,
-                                QStringLiteral("%1 is neither an object file nor a text file.")
+                                QStringLiteral("%1 is not an object file, a shape file or a text file.")
                                     .arg(url.toDisplayString(QUrl::PreferLocalFile)));
             break;
         }

@@ -3,6 +3,7 @@
 #include "engine/animationwindow.h"
 #include "engine/animationwindowsurface.h"
 #include "engine/imagesurface.h"
+#include "formats/shapewriters.h"
 #include "formats/svgsurface.h"
 #include "ui/prompts.h"
 
@@ -55,7 +56,9 @@ AnimationExport::AnimationExport(AnimationWindow& window, const Scene& scene, Vi
     savePicture_ = menu_->addAction(QStringLiteral("Save picture as ..."));
     saveAnimation_ = menu_->addAction(QStringLiteral("Save animation as ..."));
     connect(savePicture_, &QAction::triggered, this, &AnimationExport::savePicture);
+    saveObject_ = menu_->addAction(QStringLiteral("Save object as ..."));
     connect(saveAnimation_, &QAction::triggered, this, &AnimationExport::saveAnimation);
+    connect(saveObject_, &QAction::triggered, this, &AnimationExport::saveObject);
     window.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&window, &QWidget::customContextMenuRequested, this, &AnimationExport::showMenu);
 }
@@ -197,6 +200,27 @@ void AnimationExport::saveAnimation() {
         reason = writeFileReplacing(path, bytes);
     if (!reason.isEmpty())
         tellFailure(animation, path, reason);
+}
+
+void AnimationExport::saveObject() {
+    static const Kind object{
+        QStringLiteral("Save object as"),
+        QStringLiteral("Wavefront OBJ (*.obj);;PLY (*.ply)"),
+        QStringLiteral("Object not saved"),
+        QStringLiteral("object"),
+        QStringLiteral("Objects are saved as OBJ (.obj) or PLY (.ply) files."),
+    };
+    const QString path = askTarget(object);
+    if (path.isEmpty())
+        return;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    // The animation does not know the object window's name; the file's own stands for it.
+    const std::string name = QFileInfo(path).completeBaseName().toStdString();
+    const WrittenShape written =
+        suffix == QLatin1String("ply") ? writePlyShape(scene_, name) : writeObjShape(scene_, name);
+    const QString reason = writeFileReplacing(path, QByteArray::fromStdString(written.bytes));
+    if (!reason.isEmpty())
+        tellFailure(object, path, reason);
 }
 
 } // namespace wirevane

@@ -15,7 +15,8 @@ namespace wirevane {
 
 class AnimationWindow;
 
-// The animation window's context menu: "Save picture as ..." and "Save animation as ...".
+// The animation window's context menu: "Save picture as ...", "Save animation as ..." and
+// "Save object as ..." (OBJ or PLY, for other programs).
 // Exports draw from a copy of the scene, so the scene, the picture on screen and the running
 // animation go on exactly as they were. The menu does not block: the animation keeps running
 // while it is open.
@@ -36,10 +37,13 @@ class AnimationExport : public QObject {
     QMenu* menu() const { return menu_; }
     QAction* savePictureAction() const { return savePicture_; }
     QAction* saveAnimationAction() const { return saveAnimation_; }
+    QAction* saveObjectAction() const { return saveObject_; }
 
     // Asks for a file name and writes the picture the window shows now, or the animation.
     void savePicture();
     void saveAnimation();
+    // The object as the animation shows it before any turn, as OBJ or PLY.
+    void saveObject();
 
     // The turn "Save animation as ..." writes: the run-mode turn that is running, or 5 degrees
     // in the x-z plane when nothing turns; one frame per tick, as long as run mode's tick.
@@ -62,6 +66,7 @@ class AnimationExport : public QObject {
     QMenu* menu_;
     QAction* savePicture_;
     QAction* saveAnimation_;
+    QAction* saveObject_;
 };
 
 } // namespace wirevane

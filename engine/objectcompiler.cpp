@@ -80,6 +80,8 @@ class LineReader {
     Scene& scene_;
 };
 
+} // namespace
+
 void mapAxes(Scene& scene) {
     const double order = scene.axisOrder;
     if (order != 0 && order != 1 && order != 2 && order != 3 && order != 4 && order != 5)
@@ -95,8 +97,6 @@ void mapAxes(Scene& scene) {
         scene.sceneZ[i] = (*raw[source[2]])[i];
     }
 }
-
-} // namespace
 
 ObjectInput defaultObjectInput() {
     ObjectInput input;

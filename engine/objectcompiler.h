@@ -31,6 +31,10 @@ struct CompileResult {
     bool creditsOffered = false; // whether the navigation bar's hidden button is offered
 };
 
+// sceneX, sceneY and sceneZ from the raw tables by the axis order: the points as the animation
+// shows them before any turn or zoom. An order other than 0 to 5 leaves them as they were.
+void mapAxes(Scene& scene);
+
 // Compiles an object into the scene. Without an object window (input == nullptr) the command
 // still completes with an empty scene and keeps the colours, axis order and cross switch.
 CompileResult compileObject(Scene& scene, const ObjectInput* input);

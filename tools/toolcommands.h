@@ -12,6 +12,7 @@ int renderCommand(ToolArguments args, const ToolBackend& backend);
 int infoCommand(ToolArguments args);
 int packCommand(ToolArguments args);
 int checkCommand(ToolArguments args);
+int convertCommand(ToolArguments args);
 // Needs Qt: only the companion has it.
 int animateCommand(ToolArguments args);
 

@@ -25,6 +25,7 @@ Commands:
   info      print the values of an object file as JSON
   pack      write an object file from an object text
   check     report lines the compiler will read differently from how they look
+  convert   convert an object to or from OBJ, PLY, STL or OFF
 
 Run 'wirevane-tool COMMAND --help' for the options of a command.
 )";
@@ -53,6 +54,7 @@ constexpr ToolCommand kCommands[] = {
     {"pack", withoutBackend<packCommand>},
     {"animate", animateThroughBackend},
     {"check", withoutBackend<checkCommand>},
+    {"convert", withoutBackend<convertCommand>},
 };
 
 int runCommand(std::vector<std::string> args, const ToolBackend& backend) {

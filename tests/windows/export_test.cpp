@@ -209,7 +209,8 @@ TEST_F(AnimationExportTest, ContextMenuOffersBothExportsWithoutStoppingTheAnimat
     QStringList captions;
     for (const QAction* action : exporter->menu()->actions())
         captions << action->text();
-    EXPECT_EQ(captions, QStringList({"Save picture as ...", "Save animation as ..."}));
+    EXPECT_EQ(captions, QStringList({"Save picture as ...", "Save animation as ...",
+                                     "Save object as ..."}));
     EXPECT_TRUE(bar->Timer2.isActive());
     exporter->menu()->close();
 }
@@ -245,6 +246,43 @@ TEST_F(AnimationExportTest, ExportsWhatTheWindowShowsAndChangesNothing) {
     bar->Timer2_Timer();
     EXPECT_TRUE(rgbPixels(gif.frames.front()) == rgbPixels(window->surface().image()));
     EXPECT_EQ(entries(), "plain.png shot.png shot.svg turn.gif");
+}
+
+// Other programs get the object as typed, axis order applied, however it has turned and zoomed.
+TEST_F(AnimationExportTest, SavesTheObjectUnturnedAsObjOrPly) {
+    runTurningRight();
+    const Scene before = scene;
+    struct Case {
+        QString typed, filter;
+        const char* written;
+        std::string start; // the file's first bytes; empty: refused with a message
+    };
+    const Case cases[] = {
+        {"cube", "", "cube.obj", "# cube\nv -2 -2 -2\nv 2 -2 -2\nv 2 2 -2\n"},
+        {"cube", "PLY (*.ply)", "cube.ply", "ply\nformat ascii 1.0\ncomment cube\n"},
+        {"cube.PLY", "", "cube.PLY", "ply\n"},
+        {"cube.png", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        prompts.saveNames = {path(c.typed)};
+        if (!c.filter.isEmpty())
+            prompts.saveFilters = {c.filter};
+        exporter->saveObjectAction()->trigger();
+        EXPECT_EQ(entries(), c.written);
+        EXPECT_EQ(prompts.errors.size(), c.start.empty() ? 1u : 0u);
+        if (!c.start.empty()) {
+            QFile file(path(c.written));
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll().left(static_cast<qsizetype>(c.start.size())).toStdString(),
+                      c.start);
+        }
+        removeFiles();
+        prompts.errors.clear();
+        prompts.saveFilters.clear();
+    }
+    EXPECT_TRUE(sameScene(scene, before));
+    EXPECT_NE(scene.sceneX[1], -2); // the turn the files leave out
 }
 
 TEST_F(AnimationExportTest, FollowsTheRunningTurnOrTurnsFiveDegreesInXZ) {

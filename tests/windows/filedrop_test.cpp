@@ -72,6 +72,7 @@ TEST_F(FileDropTest, WhatMayBeDropped) {
     const QString objects = folder.filePath("objects.kfm");
     ASSERT_TRUE(QDir().mkdir(objects));
     const QString bare = write("points", "1/1/1\r\n2/2/2\r\n\r\n1-2\r\n");
+    const QString shape = write("part.STL", "solid nothing\nendsolid\n");
 
     struct Row {
         QStringList paths;
@@ -82,6 +83,7 @@ TEST_F(FileDropTest, WhatMayBeDropped) {
         {{notes}, true},
         {{bare}, true}, // a text file without an extension
         {{cube, notes}, true},
+        {{shape, cube}, true}, // a shape file, read only once dropped
         {{folder.qPath()}, false},
         {{objects}, false}, // a folder, whatever its name
         {{image}, false},
@@ -153,6 +155,39 @@ TEST_F(FileDropTest, TextFileBecomesANewObjectWithCrLfLines) {
         EXPECT_EQ(window->objectText(), row.text);
         EXPECT_EQ(window->Text2->text(), "noname.kfm");
         EXPECT_EQ(window->windowTitle(), "3D-Objekt");
+        EXPECT_TRUE(window->hasUnsavedChanges());
+    }
+}
+
+TEST_F(FileDropTest, AShapeBecomesANewObjectOrIsToldAndOpensNothing) {
+    struct Row {
+        QString name;
+        QByteArray bytes;
+        QString text; // the new object's text, or the message when it opens nothing
+    };
+    const Row rows[] = {
+        {"square.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3\nf 1 3 4\n",
+         "' From square.obj\r\n0/0/0\r\n1/0/0\r\n1/1/0\r\n0/1/0\r\n\r\n1-2\r\n2-3\r\n3-4\r\n4-1"},
+        {"bad.off", "OFF\n1 1 0\n0 0 0\n3 0 0 5\n", "bad.off: line 4: '5' names no point"},
+        {"big.obj", QByteArray("v 1 2 3\n").repeated(101),
+         "big.obj has 101 points and 0 connections; an object holds at most 100 points and 100 "
+         "connections."},
+    };
+    int opened = 0;
+    for (const Row& row : rows) {
+        const std::size_t errorsBefore = prompts.errors.size();
+        drop({write(row.name, row.bytes)});
+        if (!row.text.startsWith("'")) {
+            EXPECT_EQ(windowCount(), opened) << row.name.toStdString();
+            ASSERT_EQ(prompts.errors.size(), errorsBefore + 1) << row.name.toStdString();
+            EXPECT_TRUE(prompts.errors.back().text.contains(row.text))
+                << prompts.errors.back().text.toStdString();
+            continue;
+        }
+        ASSERT_EQ(windowCount(), ++opened) << row.name.toStdString();
+        ObjectWindow* window = frame.activeObjectWindow();
+        EXPECT_EQ(window->objectText(), row.text);
+        EXPECT_EQ(window->Text2->text(), "noname.kfm");
         EXPECT_TRUE(window->hasUnsavedChanges());
     }
 }

@@ -132,6 +132,20 @@ TEST_F(StartTest, OpensAnExistingFileAsTypedAndShowsNoAboutBox) {
     QDir::setCurrent(before);
 }
 
+TEST_F(StartTest, AShapeOpensAsANewObject) {
+    writeBytes("line.ply", "ply\nformat ascii 1.0\nelement vertex 2\nproperty float x\n"
+                           "property float y\nproperty float z\nend_header\n1 2 3\n4 5 6\n");
+    start(path("line.ply"));
+    tickToTheEnd();
+    EXPECT_TRUE(aboutBoxes.empty());
+    EXPECT_TRUE(prompts.errors.empty());
+    ObjectWindow* window = frame.fileCommands().activeObjectWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->objectText(), "' From line.ply\r\n1/2/3\r\n4/5/6\r\n");
+    EXPECT_EQ(window->Text2->text(), "noname.kfm");
+    EXPECT_TRUE(window->hasUnsavedChanges());
+}
+
 TEST_F(StartTest, WithoutAFileTheAboutBoxIsShownOverTheFrameAndNothingIsTold) {
     const QString cases[] = {"", path("absent.kfm"), folderPath() + "/", folderPath() + "\\",
                              QString(100000, 'x')};

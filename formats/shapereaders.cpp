@@ -1,0 +1,39 @@
+#include "formats/shapereaders.h"
+
+#include <algorithm>
+
+namespace wirevane {
+
+std::optional<ShapeFormat> shapeFormatOf(const std::string& path) {
+    const std::size_t dot = path.find_last_of("./");
+    if (dot == std::string::npos || path[dot] != '.')
+        return std::nullopt;
+    std::string extension = path.substr(dot + 1);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == "obj")
+        return ShapeFormat::Obj;
+    if (extension == "ply")
+        return ShapeFormat::Ply;
+    if (extension == "stl")
+        return ShapeFormat::Stl;
+    if (extension == "off")
+        return ShapeFormat::Off;
+    return std::nullopt;
+}
+
+Shape readShape(ShapeFormat format, std::string_view bytes, FaceEdges faceEdges) {
+    switch (format) {
+    case ShapeFormat::Obj:
+        return readObjShape(bytes, faceEdges);
+    case ShapeFormat::Ply:
+        return readPlyShape(bytes, faceEdges);
+    case ShapeFormat::Stl:
+        return readStlShape(bytes, faceEdges);
+    case ShapeFormat::Off:
+        return readOffShape(bytes, faceEdges);
+    }
+    return {};
+}
+
+} // namespace wirevane

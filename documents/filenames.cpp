@@ -15,6 +15,18 @@ std::string fileNamePart(std::string_view path) {
     return std::string(last == std::string_view::npos ? path : path.substr(last + 1));
 }
 
+std::string lowerExtension(std::string_view path) {
+    const std::string name = fileNamePart(path);
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos || dot == 0)
+        return {};
+    std::string extension = name.substr(dot + 1);
+    for (char& c : extension)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return extension;
+}
+
 bool fileExists(const std::string& path) {
     if (fileNamePart(path).empty())
         return false;

@@ -1,16 +1,11 @@
 #include "formats/shapereaders.h"
 
-#include <algorithm>
+#include "documents/filenames.h"
 
 namespace wirevane {
 
 std::optional<ShapeFormat> shapeFormatOf(const std::string& path) {
-    const std::size_t dot = path.find_last_of("./");
-    if (dot == std::string::npos || path[dot] != '.')
-        return std::nullopt;
-    std::string extension = path.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension = lowerExtension(path);
     if (extension == "obj")
         return ShapeFormat::Obj;
     if (extension == "ply")

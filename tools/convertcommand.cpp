@@ -30,17 +30,6 @@ written with the points as the animation shows them before any turn.
 
 enum class Kind { Text, ObjectFile, Obj, Ply, Shape };
 
-std::string lowerExtension(const std::string& path) {
-    const std::string name = fileNamePart(path);
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string::npos || dot == 0)
-        return "";
-    std::string extension = name.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
-
 Kind outputKind(const std::string& path) {
     if (path == "-")
         return Kind::Text;

@@ -9,10 +9,7 @@ namespace wirevane {
 namespace {
 
 bool isObjectFile(const std::string& path) {
-    std::string name = fileNamePart(path);
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return name.size() > 4 && name.ends_with(".kfm");
+    return lowerExtension(path) == "kfm";
 }
 
 } // namespace

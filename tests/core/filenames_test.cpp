@@ -26,6 +26,22 @@ TEST(FileNames, NamePartFollowsTheLastSeparator) {
         EXPECT_EQ(fileNamePart(c.path), c.name) << c.path;
 }
 
+TEST(FileNames, ExtensionIsTheFileNamesLastPartInLowerCase) {
+    const struct {
+        const char* path;
+        const char* extension;
+    } cases[] = {
+        {"/home/ann/Cube.KFM", "kfm"},
+        {"house.tar.OBJ", "obj"},
+        {"objects.d/cube", ""},
+        {"/home/ann/.kfm", ""},
+        {"cube.", ""},
+        {"D:\\x.y\\Star.Ply", "ply"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(lowerExtension(c.path), c.extension) << c.path;
+}
+
 TEST(FileNames, ExistsFindsFilesAndFoldersButNotPathsEndingInASeparator) {
     namespace fs = std::filesystem;
     const tests::TemporaryFolder temporary;

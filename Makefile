@@ -10,10 +10,15 @@ BUILD_DIR ?= build
 CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo
 endif
 FUZZ_DIR := build-fuzz
+# The web page: the core built by Debian's emscripten (its JS optimizer needs Debian's node
+# modules), bundled with the page into $(BUILD_DIR)/web.
+WEB_BUILD_DIR := $(BUILD_DIR)/web-build
+WEB_DIR := $(BUILD_DIR)/web
+export NODE_PATH := /usr/share/nodejs
 FUZZ_SECONDS ?= 20
 PREFIX ?= /usr/local
 
-.PHONY: deps configure build run test bench fuzz-smoke format clean install package package-check
+.PHONY: deps configure build run test bench fuzz-smoke format clean install package package-check web web-serve
 
 deps:
 	@scripts/install-deps
@@ -29,10 +34,22 @@ build: configure
 run: build
 	@scripts/run-example $(BUILD_DIR)
 
-test: build
+# The page's tests run in the plain build only: the page is WebAssembly, which the sanitizers do
+# not reach, so a second run would test the same bytes again.
+test: build $(if $(filter 1,$(SANITIZE)),,web)
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
-bench: build
+$(WEB_BUILD_DIR)/build.ninja: CMakeLists.txt | deps
+	emcmake cmake -S . -B $(WEB_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release
+
+web: deps $(WEB_BUILD_DIR)/build.ninja
+	cmake --build $(WEB_BUILD_DIR) -j $(JOBS)
+	node web/build.mjs $(WEB_BUILD_DIR)/web $(WEB_DIR)
+
+web-serve: web
+	node web/serve.mjs $(WEB_DIR) 8000
+
+bench: build web
 	@scripts/run-benchmarks $(BUILD_DIR)
 
 # DESTDIR, when given, is passed on to the install through the environment.

@@ -1,9 +1,8 @@
 #include "documents/objectfile.h"
 
 #include "documents/codepage1252.h"
+#include "engine/floatingtext.h"
 
-#include <bit>
-#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -68,10 +67,10 @@ ObjectFileResult readNumber(std::string_view bytes, int record, double& value) {
         value = readLittleEndian<std::int32_t>(bytes, valueAt);
         break;
     case ValueTag::Float32:
-        value = std::bit_cast<float>(readLittleEndian<std::uint32_t>(bytes, valueAt));
+        value = bitCast<float>(readLittleEndian<std::uint32_t>(bytes, valueAt));
         break;
     default:
-        value = std::bit_cast<double>(readLittleEndian<std::uint64_t>(bytes, valueAt));
+        value = bitCast<double>(readLittleEndian<std::uint64_t>(bytes, valueAt));
         break;
     }
     if (!std::isfinite(value))
@@ -161,7 +160,7 @@ ObjectFileResult encodeObjectFile(const ObjectFileValues& values, std::string_vi
 
     writeTagged(out, kAxisOrderRecord, ValueTag::Float64);
     writeLittleEndian(out, recordOffset(kAxisOrderRecord) + 2,
-                      std::bit_cast<std::uint64_t>(values.axisOrder));
+                      bitCast<std::uint64_t>(values.axisOrder));
     const std::pair<int, Colour> colours[] = {{kObjectColorRecord, values.objectColor},
                                               {kBackgroundColorRecord, values.backgroundColor},
                                               {kCrossColorRecord, values.crossColor}};
@@ -181,9 +180,7 @@ ObjectFileResult encodeObjectFile(const ObjectFileValues& values, std::string_vi
 std::string axisOrderText(double axisOrder) {
     if (axisOrder == 0) // also -0
         return "0";
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, axisOrder);
-    return std::string(buffer, result.ptr);
+    return shortestText(axisOrder);
 }
 
 } // namespace wirevane

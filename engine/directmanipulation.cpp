@@ -14,15 +14,6 @@
 #include <cmath>
 
 namespace wirevane {
-namespace {
-
-// Far more than any real movement between two pointer events; keeps a wild synthesised
-// position from turning the scene for ever or overflowing the conversion to whole degrees.
-constexpr double kMostDegreesPerEvent = 3600;
-// A wheel event from a broken driver must not zoom the scene out of existence in one go.
-constexpr int kMostNotchesPerEvent = 10;
-
-} // namespace
 
 DirectManipulation::DirectManipulation(AnimationWindow& window, Scene& scene,
                                        AnimationController& animation)
@@ -65,13 +56,8 @@ bool DirectManipulation::press(const QMouseEvent& event) {
     window_.setFocus(Qt::MouseFocusReason);
     dragging_ = true;
     lastPosition_ = event.position();
-    pendingXZ_ = pendingYZ_ = 0;
-    draggedXZ_ = draggedYZ_ = 0;
     // A turning object held by the hand stands still until it is let go.
-    heldXZ_ = scene_.turnXZ;
-    heldYZ_ = scene_.turnYZ;
-    scene_.turnXZ = 0;
-    scene_.turnYZ = 0;
+    drag_.press(scene_);
     window_.setCursor(Qt::ClosedHandCursor);
     return true;
 }
@@ -81,40 +67,13 @@ bool DirectManipulation::move(const QMouseEvent& event) {
         return false;
     const QPointF delta = event.position() - lastPosition_;
     lastPosition_ = event.position();
-    // The picture stretches with the window on each axis, and so does the rate. Moving right
-    // brings the front to the right: the x-z angle falls. Moving down brings it down: the y-z
-    // angle grows.
-    const double perPixelX = kDegreesAcrossWindow / std::max(window_.width(), 1);
-    const double perPixelY = kDegreesAcrossWindow / std::max(window_.height(), 1);
-    pendingXZ_ = std::clamp(pendingXZ_ - delta.x() * perPixelX, -kMostDegreesPerEvent,
-                            kMostDegreesPerEvent);
-    pendingYZ_ = std::clamp(pendingYZ_ + delta.y() * perPixelY, -kMostDegreesPerEvent,
-                            kMostDegreesPerEvent);
     // A slanted movement takes a redraw for each plane; only the second one need be shown.
     AnimationWindowSurface& surface = window_.surface();
     surface.beginFrame();
-    draggedXZ_ += turnBy(pendingXZ_, &Scene::turnXZ);
-    draggedYZ_ += turnBy(pendingYZ_, &Scene::turnYZ);
+    drag_.move(scene_, delta.x(), delta.y(), window_.width(), window_.height(),
+               [this] { animation_.redraw(); });
     surface.endFrame();
     return true;
-}
-
-int DirectManipulation::turnBy(double& pending, double Scene::*turn) {
-    if (!std::isfinite(pending))
-        pending = 0;
-    const int whole = static_cast<int>(std::trunc(pending));
-    if (whole == 0)
-        return 0;
-    pending -= whole;
-    scene_.turnXZ = 0;
-    scene_.turnYZ = 0;
-    scene_.*turn = whole;
-    scene_.zoomFactor = 1;
-    animation_.redraw();
-    // Between two pointer events the timers redraw without turning.
-    scene_.turnXZ = 0;
-    scene_.turnYZ = 0;
-    return whole;
 }
 
 bool DirectManipulation::release(const QMouseEvent& event) {
@@ -122,31 +81,25 @@ bool DirectManipulation::release(const QMouseEvent& event) {
         return false;
     const bool running =
         animation_.navigationBarExists() && animation_.navigationBar()->Check3->isChecked();
-    const bool turned = draggedXZ_ != 0 || draggedYZ_ != 0;
-    if (running && turned)
-        flick();
-    else if (running) {
-        scene_.turnXZ = heldXZ_;
-        scene_.turnYZ = heldYZ_;
+    NavigationBar* bar = running ? animation_.navigationBar() : nullptr;
+    switch (drag_.release(scene_, running)) {
+    case DragTurn::Release::TurnUp:
+        bar->Command1_Click();
+        break;
+    case DragTurn::Release::TurnDown:
+        bar->Command3_Click();
+        break;
+    case DragTurn::Release::TurnRight:
+        bar->Command2_Click();
+        break;
+    case DragTurn::Release::TurnLeft:
+        bar->Command4_Click();
+        break;
+    case DragTurn::Release::Nothing:
+        break;
     }
     endDrag();
     return true;
-}
-
-// The turn button that turns the way the drag went, pressed once.
-void DirectManipulation::flick() {
-    NavigationBar* bar = animation_.navigationBar();
-    if (std::fabs(draggedXZ_) >= std::fabs(draggedYZ_)) {
-        if (draggedXZ_ > 0)
-            bar->Command2_Click();
-        else
-            bar->Command4_Click();
-    } else {
-        if (draggedYZ_ > 0)
-            bar->Command1_Click();
-        else
-            bar->Command3_Click();
-    }
 }
 
 void DirectManipulation::endDrag() {
@@ -157,16 +110,7 @@ void DirectManipulation::endDrag() {
 bool DirectManipulation::wheel(const QWheelEvent& event) {
     if (!animation_.navigationBarExists())
         return false;
-    constexpr int kMost = kNotch * kMostNotchesPerEvent;
-    const int delta = std::clamp(event.angleDelta().y(), -kMost, kMost);
-    if (delta == 0)
-        return true;
-    // A touchpad sends small steps; a change of direction starts counting afresh.
-    if ((delta > 0) != (wheelPending_ > 0))
-        wheelPending_ = 0;
-    wheelPending_ = std::clamp(wheelPending_ + delta, -kMost, kMost);
-    const int notches = wheelPending_ / kNotch;
-    wheelPending_ -= notches * kNotch;
+    const int notches = wheel_.add(event.angleDelta().y());
     NavigationBar* bar = animation_.navigationBar();
     for (int i = 0; i < std::abs(notches); ++i) {
         if (notches > 0)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/navigation.h"
 #include "engine/scene.h"
 
 #include <QObject>
@@ -19,11 +20,7 @@ class AnimationWindow;
 // renderer call, as the bar's buttons make them, so the bar's modes and the coordinate table
 // keep working as they do for the buttons.
 //
-// A left-button drag turns the scene by whole degrees per redraw, horizontal movement in the
-// x-z plane and vertical movement in the y-z plane; a drag across the window is half a turn.
-// The side toward the viewer follows the pointer. In run mode the drag holds the turning still
-// and, when it is let go, the scene keeps turning in the drag's plane and direction as the
-// matching turn button makes it; a click without movement lets the old turning go on.
+// A left-button drag turns the scene as DragTurn says, the wheel zooms by whole notches.
 //
 // The right button is left to the window (its context menu).
 class DirectManipulation : public QObject {
@@ -31,9 +28,9 @@ class DirectManipulation : public QObject {
 
   public:
     // Degrees a drag across the whole window turns the scene.
-    static constexpr double kDegreesAcrossWindow = 180;
+    static constexpr double kDegreesAcrossWindow = DragTurn::kDegreesAcrossWindow;
     // Wheel movement of one notch, in eighths of a degree.
-    static constexpr int kNotch = 120;
+    static constexpr int kNotch = WheelNotches::kNotch;
 
     DirectManipulation(AnimationWindow& window, Scene& scene, AnimationController& animation);
 
@@ -49,9 +46,6 @@ class DirectManipulation : public QObject {
     bool release(const QMouseEvent& event);
     bool wheel(const QWheelEvent& event);
     bool key(const QKeyEvent& event);
-    // Turns the scene for one redraw by the whole degrees of pending (keeping the rest there).
-    int turnBy(double& pending, double Scene::*turn);
-    void flick();
     void endDrag();
 
     AnimationWindow& window_;
@@ -60,10 +54,8 @@ class DirectManipulation : public QObject {
 
     bool dragging_ = false;
     QPointF lastPosition_;
-    double pendingXZ_ = 0, pendingYZ_ = 0; // degrees not turned yet, below one
-    double draggedXZ_ = 0, draggedYZ_ = 0; // whole degrees turned by this drag
-    double heldXZ_ = 0, heldYZ_ = 0;       // the turning the drag holds still
-    int wheelPending_ = 0;                 // wheel movement short of a notch
+    DragTurn drag_;
+    WheelNotches wheel_;
 };
 
 } // namespace wirevane

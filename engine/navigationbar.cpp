@@ -34,12 +34,10 @@ constexpr int kDesignIntervalMs = 5;
 constexpr int kTableStepIntervalMs = 10;
 constexpr int kTableRunIntervalMs = 50;
 constexpr int kNoTableIntervalMs = 1;
-constexpr double kMoveStep = 0.1;
-constexpr double kZoomIn = 1.2;
-constexpr double kZoomOut = 0.8;
-constexpr int kSpeedMin = 0;
-constexpr int kSpeedMax = 25;
-constexpr int kSpeedAtStart = 2;
+constexpr double kMoveStep = Navigation::kMoveStep;
+constexpr int kSpeedMin = Navigation::kSpeedMin;
+constexpr int kSpeedMax = Navigation::kSpeedMax;
+constexpr int kSpeedAtStart = Navigation::kSpeedAtStart;
 constexpr Colour kLightGrey = 0xC0C0C0;
 constexpr Colour kLightRed = 0x8080FF; // red 255, green 128, blue 128
 
@@ -62,7 +60,10 @@ QString speedText(int degrees) {
 } // namespace
 
 NavigationBar::NavigationBar(Scene& scene, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), scene_(scene) {
+    // The redraw happens inside the emit, as the connection is direct (see AnimationController),
+    // so the navigation's one-off redraws can put the turn back right after it.
+    : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), scene_(scene),
+      navigation_(scene, [this] { emit redrawRequested(); }) {
     registerTurnPadPictures();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Navigationbar"));
@@ -191,83 +192,43 @@ NavigationBar::NavigationBar(Scene& scene, QWidget* parent)
     connect(UpDown1, &UpDownSpinner::valueChanged, this, &NavigationBar::UpDown1_Change);
 }
 
-void NavigationBar::turn(double xz, double yz) {
-    scene_.turnXZ = xz;
-    scene_.turnYZ = yz;
-    scene_.zoomFactor = 1;
-    emit redrawRequested();
-}
-
 void NavigationBar::Command1_Click() {
-    turn(0, scene_.turnStep);
+    navigation_.turnUp();
 }
 void NavigationBar::Command3_Click() {
-    turn(0, -scene_.turnStep);
+    navigation_.turnDown();
 }
 void NavigationBar::Command2_Click() {
-    turn(scene_.turnStep, 0);
+    navigation_.turnRight();
 }
 void NavigationBar::Command4_Click() {
-    turn(-scene_.turnStep, 0);
-}
-
-// The redraw happens inside the emit, as the connection is direct (see AnimationController), so
-// the turn can be put back right after it; a queued connection would draw with the turn.
-void NavigationBar::redrawUnturned() {
-    const double turnXZ = scene_.turnXZ;
-    const double turnYZ = scene_.turnYZ;
-    scene_.turnXZ = 0;
-    scene_.turnYZ = 0;
-    emit redrawRequested();
-    scene_.turnXZ = turnXZ;
-    scene_.turnYZ = turnYZ;
-}
-
-void NavigationBar::move(PointTable Scene::*axis, double by) {
-    PointTable& values = scene_.*axis;
-    const int points = std::clamp(scene_.pointCount, 0, kMaxPoints);
-    for (int i = 1; i <= points; ++i)
-        values[i] += by;
-    scene_.zoomFactor = 1;
-    redrawUnturned();
+    navigation_.turnLeft();
 }
 
 void NavigationBar::Command12_Click() {
-    move(&Scene::sceneX, kMoveStep);
+    navigation_.move(&Scene::sceneX, kMoveStep);
 }
 void NavigationBar::Command13_Click() {
-    move(&Scene::sceneY, kMoveStep);
+    navigation_.move(&Scene::sceneY, kMoveStep);
 }
 void NavigationBar::Command14_Click() {
-    move(&Scene::sceneZ, kMoveStep);
+    navigation_.move(&Scene::sceneZ, kMoveStep);
 }
 void NavigationBar::Command15_Click() {
-    move(&Scene::sceneX, -kMoveStep);
+    navigation_.move(&Scene::sceneX, -kMoveStep);
 }
 void NavigationBar::Command16_Click() {
-    move(&Scene::sceneY, -kMoveStep);
+    navigation_.move(&Scene::sceneY, -kMoveStep);
 }
 void NavigationBar::Command17_Click() {
-    move(&Scene::sceneZ, -kMoveStep);
-}
-
-void NavigationBar::zoom(double factor) {
-    scene_.zoomFactor = factor;
-    const double turnXZ = scene_.turnXZ;
-    const double turnYZ = scene_.turnYZ;
-    scene_.turnXZ = 0;
-    scene_.turnYZ = 0;
-    emit redrawRequested();
-    scene_.zoomFactor = 1;
-    scene_.turnXZ = turnXZ;
-    scene_.turnYZ = turnYZ;
+    navigation_.move(&Scene::sceneZ, -kMoveStep);
 }
 
 void NavigationBar::Command9_Click() {
-    zoom(kZoomIn);
+    navigation_.zoom(Navigation::kZoomIn);
 }
 void NavigationBar::Command10_Click() {
-    zoom(kZoomOut);
+    navigation_.zoom(Navigation::kZoomOut);
 }
 
 void NavigationBar::Command6_Click() {
@@ -275,7 +236,7 @@ void NavigationBar::Command6_Click() {
         Command6->setText(QStringLiteral("less settings..."));
         setOuterHeightTwips(kOuterHeightMoreTwips);
         scene_.zoomFactor = 1;
-        redrawUnturned();
+        navigation_.redrawUnturned();
         scene_.modeFlag = 1;
     } else if (scene_.modeFlag == 1) {
         Command6->setText(QStringLiteral("more settings..."));
@@ -342,34 +303,17 @@ void NavigationBar::UpDown1_Change() {
 }
 
 void NavigationBar::Timer1_Timer() {
-    scene_.turnXZ = 0;
-    scene_.turnYZ = 0;
-    scene_.zoomFactor = 1;
+    navigation_.settle();
     const bool cross = scene_.showCross != 0;
     if (Check1->isChecked() != cross) {
         Check1->setChecked(cross);
         Check1_Click();
     }
-    scene_.speedSetting = UpDown1->value();
-    scene_.forceRedraw = 1;
-    emit redrawRequested();
-    scene_.forceRedraw = 0;
+    navigation_.stepTick(UpDown1->value());
 }
 
 void NavigationBar::Timer2_Timer() {
-    // The turn that is running (the other one is 0) follows the speed.
-    double* turning = nullptr;
-    if (scene_.turnXZ == 0 && scene_.turnYZ != 0)
-        turning = &scene_.turnYZ;
-    else if (scene_.turnXZ != 0 && scene_.turnYZ == 0)
-        turning = &scene_.turnXZ;
-    if (turning) {
-        if (*turning > 0)
-            *turning = scene_.turnStep;
-        if (*turning < 0)
-            *turning = -scene_.turnStep;
-    }
-    emit redrawRequested();
+    navigation_.runTick();
 }
 
 void NavigationBar::setButtonColour(QPushButton* button, Colour colour) {

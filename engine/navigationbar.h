@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/navigation.h"
 #include "engine/scene.h"
 #include "ui/timers.h"
 
@@ -100,15 +101,11 @@ class NavigationBar : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void turn(double xz, double yz);
-    void move(PointTable Scene::*axis, double by);
-    void zoom(double factor);
-    // One redraw with both turn values at 0, putting them back afterwards.
-    void redrawUnturned();
     void chooseColour(QPushButton* button, Colour Scene::*colour);
     void setOuterHeightTwips(int twips);
 
     Scene& scene_;
+    Navigation navigation_;
 };
 
 } // namespace wirevane

@@ -1,6 +1,7 @@
 #include "engine/numberconversion.h"
 
-#include <charconv>
+#include "engine/floatingtext.h"
+
 #include <cmath>
 #include <string>
 
@@ -66,8 +67,8 @@ ConvertedNumber convertNumber(std::string_view field) {
         return result;
     }
 
-    // Collect the leading number without the ignored characters, then let from_chars,
-    // which knows no locale, read it.
+    // Collect the leading number without the ignored characters, then let readDouble, which
+    // knows no locale, read it.
     std::string number;
     if (peek() == '+' || peek() == '-') {
         number += field[pos];
@@ -130,8 +131,7 @@ ConvertedNumber convertNumber(std::string_view field) {
     const char* first = number.data();
     if (*first == '+')
         ++first;
-    const auto [end, error] =
-        std::from_chars(first, number.data() + number.size(), value, std::chars_format::general);
+    const auto [end, error] = readDouble(first, number.data() + number.size(), value);
     (void)end;
     if (error == std::errc::result_out_of_range) {
         // Too small underflows to 0; too large cannot be held.

@@ -1,12 +1,12 @@
 #include "engine/objecttextanalysis.h"
 
+#include "engine/floatingtext.h"
 #include "engine/numberconversion.h"
 #include "engine/objecttextrules.h"
 #include "engine/renderer.h"
 #include "engine/scene.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 
@@ -113,9 +113,7 @@ std::string named(std::string_view text, std::size_t pos) {
 }
 
 std::string numberText(double value) {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
+    return shortestText(value);
 }
 
 std::string pointsText(int count) {

@@ -1,3 +1,4 @@
+#include "engine/floatingtext.h"
 #include "engine/numberconversion.h"
 #include "tests/common/germanlocale.h"
 
@@ -7,6 +8,39 @@
 
 namespace wirevane {
 namespace {
+
+// The page's C library lacks floating-point to_chars and from_chars; its way must write and read
+// as gcc's library does.
+TEST(FloatingText, PrintfWayMatchesToChars) {
+    const std::pair<double, const char*> cases[] = {
+        {3, "3"},
+        {2.5, "2.5"},
+        {-1.5, "-1.5"},
+        {0.1, "0.1"},
+        {1e20, "1e+20"},
+        {100000, "1e+05"},
+        {123456, "123456"},
+        {0.0001, "1e-04"},
+        {1e-7, "1e-07"},
+        {0.30000000000000004, "0.30000000000000004"},
+        {1.7976931348623157e308, "1.7976931348623157e+308"},
+        {5e-324, "5e-324"},
+    };
+    for (const auto& [value, text] : cases) {
+        EXPECT_EQ(shortestText(value), text);
+        EXPECT_EQ(shortestTextByPrintf(value), text) << text;
+        double read = 0;
+        const std::string s = text;
+        EXPECT_EQ(readDoubleByStrtod(s.data(), s.data() + s.size(), read).ec, std::errc());
+        EXPECT_EQ(read, value) << text;
+    }
+    for (const std::string tooFar : {"1e400", "1e-400"}) {
+        double read = 7;
+        EXPECT_EQ(readDoubleByStrtod(tooFar.data(), tooFar.data() + tooFar.size(), read).ec,
+                  std::errc::result_out_of_range);
+        EXPECT_EQ(read, 7);
+    }
+}
 
 TEST(NumberConversion, ReadsTheLeadingDecimalNumber) {
     struct Case {
@@ -63,9 +97,9 @@ TEST(NumberConversion, ReportsWhereTheNumberStops) {
         std::size_t end;
     };
     const Case cases[] = {
-        {"1,5", true, 1},   {" 1 0 ,", true, 4}, {"2e", true, 1},  {"2e-1x", true, 4},
+        {"1,5", true, 1},   {" 1 0 ,", true, 4}, {"2e", true, 1},   {"2e-1x", true, 4},
         {".5.", true, 2},   {"3 'r", true, 1},   {"&H1G", true, 3}, {"&O19", true, 3},
-        {"&H", false, 0},   {"&X1", false, 0},   {"-", false, 0},  {"", false, 0},
+        {"&H", false, 0},   {"&X1", false, 0},   {"-", false, 0},   {"", false, 0},
         {" abc", false, 0},
     };
     for (const Case& c : cases) {

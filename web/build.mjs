@@ -1,0 +1,23 @@
+// Bundles the page into one folder: index.html, app.js and the core's .wasm.
+//   node build.mjs CORE_DIR OUT_DIR   (CORE_DIR holds wirevane-core.mjs and .wasm)
+import { build } from "esbuild";
+import { copyFileSync, mkdirSync } from "node:fs";
+import { dirname, join, resolve } from "node:path";
+import { fileURLToPath } from "node:url";
+
+const here = dirname(fileURLToPath(import.meta.url));
+const [coreDir, outDir] = process.argv.slice(2).map((p) => resolve(p));
+mkdirSync(outDir, { recursive: true });
+await build({
+  entryPoints: [join(here, "src/main.js")],
+  bundle: true,
+  format: "esm",
+  minify: true,
+  target: "es2022",
+  outfile: join(outDir, "app.js"),
+  alias: { "wirevane-core": join(coreDir, "wirevane-core.mjs") },
+  loader: { ".txt": "text" },
+  logLevel: "warning",
+});
+copyFileSync(join(coreDir, "wirevane-core.wasm"), join(outDir, "wirevane-core.wasm"));
+copyFileSync(join(here, "index.html"), join(outDir, "index.html"));

@@ -1,0 +1,282 @@
+// The page: wires the editor, the object's values and the animation's controls to the core.
+import * as core from "./core.js";
+import { createEditor } from "./editor.js";
+import houseText from "../../examples/house.txt";
+
+// The desktop's navigation bar ticks at most every 16 ms, in either mode.
+const kTickMs = 16;
+
+const $ = (id) => document.getElementById(id);
+const canvas = $("picture");
+const context = canvas.getContext("2d");
+let page = null;
+let editor = null;
+let fileName = "noname.kfm";
+let openedBytes = null; // the .kfm the object came from: a save keeps its other records
+let restartTimer = 0;
+
+function colourToHex(colour) {
+  const r = colour & 0xff, g = (colour >> 8) & 0xff, b = (colour >> 16) & 0xff;
+  return "#" + [r, g, b].map((c) => c.toString(16).padStart(2, "0")).join("");
+}
+function hexToColour(hex) {
+  const v = Number.parseInt(hex.slice(1), 16);
+  return ((v >> 16) & 0xff) | (v & 0xff00) | ((v & 0xff) << 16);
+}
+
+// The object as the page's fields hold it.
+function currentObject() {
+  return {
+    text: editor.text(),
+    axisOrderText: $("axis-order").value,
+    objectColor: hexToColour($("object-colour").value),
+    backgroundColor: hexToColour($("background-colour").value),
+    crossColor: hexToColour($("cross-colour").value),
+    cross: $("object-cross").checked,
+  };
+}
+
+function showObject(object) {
+  $("axis-order").value = object.axisOrderText;
+  $("object-colour").value = colourToHex(object.objectColor);
+  $("background-colour").value = colourToHex(object.backgroundColor);
+  $("cross-colour").value = colourToHex(object.crossColor);
+  $("object-cross").checked = object.cross;
+  editor.setText(object.text); // restarts through the change
+  restart();
+}
+
+function status(text) {
+  $("status").textContent = text;
+}
+
+function paint() {
+  if (!page.changed()) return;
+  const pixels = page.pixels();
+  const image = new ImageData(new Uint8ClampedArray(pixels), page.width(), page.height());
+  context.putImageData(image, 0, 0);
+  // The point numbers are text over the picture, as the desktop's labels are.
+  const labels = page.labels();
+  if (labels.length) {
+    context.font = "12px sans-serif";
+    context.textBaseline = "top";
+    for (const label of labels) {
+      context.fillStyle = label.colour;
+      context.fillText(label.text, Math.floor(label.x), Math.floor(label.y));
+    }
+  }
+}
+
+function showFindings(analysis) {
+  editor.showAnalysis(analysis);
+  const list = $("findings");
+  list.replaceChildren();
+  for (const finding of analysis.findings) {
+    const item = document.createElement("li");
+    const button = document.createElement("button");
+    button.type = "button";
+    button.className = finding.error ? "wv-finding wv-error" : "wv-finding";
+    button.textContent = `Line ${finding.line}, column ${finding.column}: ${finding.error ? "error" : "warning"}: ${finding.message}`;
+    button.addEventListener("click", () => editor.goTo(finding.line, finding.column));
+    item.append(button);
+    list.append(item);
+  }
+  $("findings-count").textContent =
+    analysis.findings.length === 0 ? "No findings" : `${analysis.findings.length} finding${analysis.findings.length > 1 ? "s" : ""}`;
+}
+
+// Compiles the object afresh and shows its first picture, the animation stopped.
+function restart() {
+  clearTimeout(restartTimer);
+  restartTimer = 0;
+  const object = currentObject();
+  showFindings(core.analyze(object.text));
+  const reason = page.start(object);
+  setRunning(false);
+  $("nav-cross").checked = page.cross();
+  if (reason) status(`The animation does not start: ${reason}`);
+  else status("");
+  paint();
+}
+
+function restartSoon() {
+  clearTimeout(restartTimer);
+  restartTimer = setTimeout(restart, 150);
+}
+
+function setRunning(on) {
+  page.setRunning(on);
+  $("run").setAttribute("aria-pressed", String(on));
+}
+
+function act(call) {
+  call();
+  paint();
+}
+
+function download(bytes, name, type) {
+  const url = URL.createObjectURL(new Blob([bytes], { type }));
+  const a = document.createElement("a");
+  a.href = url;
+  a.download = name;
+  a.click();
+  setTimeout(() => URL.revokeObjectURL(url), 1000);
+}
+
+// A text file's bytes for the core, which reads UTF-8 and the object files' code page.
+function utf8OfUtf16(bytes) {
+  if (bytes.length < 2) return bytes;
+  const le = bytes[0] === 0xff && bytes[1] === 0xfe, be = bytes[0] === 0xfe && bytes[1] === 0xff;
+  if (!le && !be) return bytes;
+  return new TextEncoder().encode(new TextDecoder(le ? "utf-16le" : "utf-16be").decode(bytes));
+}
+
+async function openFile(file) {
+  const bytes = new Uint8Array(await file.arrayBuffer());
+  if (file.name.toLowerCase().endsWith(".kfm")) {
+    const read = core.decodeObject(bytes);
+    if (read.reason) {
+      status(`${file.name}: ${read.reason}`);
+      return;
+    }
+    fileName = file.name;
+    openedBytes = bytes;
+    showObject(read.object);
+  } else {
+    fileName = "noname.kfm";
+    openedBytes = null;
+    showObject({ ...core.newObject(), text: core.textFileAsEditorText(utf8OfUtf16(bytes)) });
+  }
+  status(`Opened ${file.name}`);
+}
+
+function saveObject() {
+  const saved = core.encodeObject(currentObject(), openedBytes);
+  if (saved.reason) {
+    status(`The object cannot be saved: ${saved.reason}`);
+    return;
+  }
+  download(saved.bytes, fileName, "application/octet-stream");
+  status(`Saved ${fileName}`);
+}
+
+function savePicture() {
+  canvas.toBlob((blob) => {
+    download(blob, fileName.replace(/\.kfm$/i, "") + ".png", "image/png");
+    status("Saved the picture");
+  }, "image/png");
+}
+
+function wireControls() {
+  const buttons = {
+    "turn-up": () => page.turnUp(),
+    "turn-down": () => page.turnDown(),
+    "turn-right": () => page.turnRight(),
+    "turn-left": () => page.turnLeft(),
+    "zoom-in": () => page.zoomIn(),
+    "zoom-out": () => page.zoomOut(),
+    "move-x-plus": () => page.move(0, 1),
+    "move-y-plus": () => page.move(1, 1),
+    "move-z-plus": () => page.move(2, 1),
+    "move-x-minus": () => page.move(0, -1),
+    "move-y-minus": () => page.move(1, -1),
+    "move-z-minus": () => page.move(2, -1),
+    run: () => setRunning(!page.running()),
+  };
+  for (const [id, call] of Object.entries(buttons)) $(id).addEventListener("click", () => act(call));
+  $("nav-cross").addEventListener("change", (e) => act(() => page.setCross(e.target.checked)));
+  $("numbers").addEventListener("change", (e) => act(() => page.setNumbers(e.target.checked)));
+  $("speed").addEventListener("change", (e) => {
+    page.setSpeed(Number(e.target.value) || 0);
+    e.target.value = String(page.speed());
+  });
+
+  for (const id of ["axis-order", "object-colour", "background-colour", "cross-colour", "object-cross"])
+    $(id).addEventListener("input", restartSoon);
+
+  // Drag to turn; in run mode a drag let go keeps turning its way.
+  let last = null;
+  canvas.addEventListener("pointerdown", (e) => {
+    if (e.button !== 0) return;
+    canvas.focus();
+    canvas.setPointerCapture(e.pointerId);
+    last = { x: e.clientX, y: e.clientY };
+    act(() => page.press());
+  });
+  canvas.addEventListener("pointermove", (e) => {
+    if (!last) return;
+    const dx = e.clientX - last.x, dy = e.clientY - last.y;
+    last = { x: e.clientX, y: e.clientY };
+    act(() => page.drag(dx, dy, canvas.clientWidth, canvas.clientHeight));
+  });
+  const letGo = () => {
+    if (!last) return;
+    last = null;
+    act(() => page.release());
+  };
+  canvas.addEventListener("pointerup", letGo);
+  canvas.addEventListener("pointercancel", letGo);
+  canvas.addEventListener(
+    "wheel",
+    (e) => {
+      e.preventDefault();
+      // In eighths of a degree, 120 a notch, positive away from the user, as the desktop counts.
+      const perUnit = e.deltaMode === 0 ? 1.2 : e.deltaMode === 1 ? 40 : 120;
+      act(() => page.wheel(Math.round(-e.deltaY * perUnit)));
+    },
+    { passive: false },
+  );
+  canvas.addEventListener("keydown", (e) => {
+    if (e.ctrlKey || e.altKey || e.metaKey) return;
+    const keys = {
+      ArrowUp: () => page.turnUp(),
+      ArrowDown: () => page.turnDown(),
+      ArrowRight: () => page.turnRight(),
+      ArrowLeft: () => page.turnLeft(),
+      "+": () => page.zoomIn(),
+      "=": () => page.zoomIn(),
+      "-": () => page.zoomOut(),
+      " ": () => {
+        if (!e.repeat) setRunning(!page.running());
+      },
+    };
+    const call = keys[e.key];
+    if (!call) return;
+    e.preventDefault();
+    act(call);
+  });
+
+  $("open-file").addEventListener("change", (e) => {
+    if (e.target.files.length) openFile(e.target.files[0]);
+    e.target.value = "";
+  });
+  $("open").addEventListener("click", () => $("open-file").click());
+  document.addEventListener("dragover", (e) => e.preventDefault());
+  document.addEventListener("drop", (e) => {
+    e.preventDefault();
+    if (e.dataTransfer.files.length) openFile(e.dataTransfer.files[0]);
+  });
+  $("save").addEventListener("click", saveObject);
+  $("save-picture").addEventListener("click", savePicture);
+}
+
+// The object of a share link the page was opened with, or null.
+async function linkedObject() {
+  return null;
+}
+
+async function main() {
+  await core.loadCore();
+  page = core.newPage();
+  editor = createEditor($("editor"), restartSoon);
+  wireControls();
+  showObject((await linkedObject()) || { ...core.newObject(), text: core.textFileAsEditorText(houseText) });
+  setInterval(() => {
+    page.tick();
+    paint();
+  }, kTickMs);
+  performance.mark("first-picture");
+  document.body.dataset.ready = "true";
+}
+
+main();

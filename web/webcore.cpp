@@ -1,0 +1,432 @@
+// The web page's module: the page is a shell over these calls, which run the same core as the
+// desktop program and wirevane-tool. One Page holds the object being shown and its animation.
+#include "documents/codepage1252.h"
+#include "documents/objectfile.h"
+#include "engine/navigation.h"
+#include "engine/numberconversion.h"
+#include "engine/objectcompiler.h"
+#include "engine/objecttextanalysis.h"
+#include "engine/rastersurface.h"
+#include "engine/renderer.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace wirevane {
+namespace {
+
+using emscripten::val;
+
+constexpr int kPictureWidth = 553;
+constexpr int kPictureHeight = 375;
+
+// The desktop's text box shows a CR or an LF that is not part of a CR LF pair as its control
+// picture, so that such text survives a load and a save; the page's editor does the same.
+constexpr std::string_view kLoneCrPicture = "\xE2\x90\x8D"; // U+240D
+constexpr std::string_view kLoneLfPicture = "\xE2\x90\x8A"; // U+240A
+
+std::string editorText(const std::string& crLf) {
+    std::string out;
+    out.reserve(crLf.size());
+    for (std::size_t i = 0; i < crLf.size(); ++i) {
+        if (crLf[i] == '\r' && i + 1 < crLf.size() && crLf[i + 1] == '\n') {
+            out += '\n';
+            ++i;
+        } else if (crLf[i] == '\r') {
+            out += kLoneCrPicture;
+        } else if (crLf[i] == '\n') {
+            out += kLoneLfPicture;
+        } else {
+            out += crLf[i];
+        }
+    }
+    return out;
+}
+
+std::string crLfText(const std::string& editor) {
+    std::string out;
+    out.reserve(editor.size() + editor.size() / 8);
+    for (std::size_t i = 0; i < editor.size(); ++i) {
+        const std::string_view rest(editor.data() + i, editor.size() - i);
+        if (editor[i] == '\n') {
+            out += "\r\n";
+        } else if (rest.starts_with(kLoneCrPicture)) {
+            out += '\r';
+            i += kLoneCrPicture.size() - 1;
+        } else if (rest.starts_with(kLoneLfPicture)) {
+            out += '\n';
+            i += kLoneLfPicture.size() - 1;
+        } else {
+            out += editor[i];
+        }
+    }
+    return out;
+}
+
+ObjectFileValues valuesOf(const val& object) {
+    ObjectFileValues values;
+    values.text = crLfText(object["text"].as<std::string>());
+    values.axisOrder = numberValue(object["axisOrderText"].as<std::string>());
+    values.objectColor = object["objectColor"].as<int>();
+    values.backgroundColor = object["backgroundColor"].as<int>();
+    values.crossColor = object["crossColor"].as<int>();
+    values.showCross = object["cross"].as<bool>() ? 1 : 0;
+    return values;
+}
+
+val objectOf(const ObjectFileValues& values) {
+    val object = val::object();
+    object.set("text", editorText(values.text));
+    object.set("axisOrderText", axisOrderText(values.axisOrder));
+    object.set("objectColor", values.objectColor);
+    object.set("backgroundColor", values.backgroundColor);
+    object.set("crossColor", values.crossColor);
+    object.set("cross", values.showCross != 0);
+    return object;
+}
+
+val bytesOf(const std::string& bytes) {
+    return val::global("Uint8Array")
+        .new_(emscripten::typed_memory_view(bytes.size(),
+                                            reinterpret_cast<const unsigned char*>(bytes.data())))
+        .call<val>("slice");
+}
+
+std::string cssColour(Colour colour) {
+    return "rgb(" + std::to_string(colour & 0xFF) + "," + std::to_string((colour >> 8) & 0xFF) +
+           "," + std::to_string((colour >> 16) & 0xFF) + ")";
+}
+
+// The values of a new object, as the desktop's new object window has them.
+val newObject() {
+    ObjectFileValues values;
+    values.objectColor = kDefaultObjectColour;
+    values.backgroundColor = kDefaultBackgroundColour;
+    values.crossColor = kDefaultCrossColour;
+    return objectOf(values);
+}
+
+// The bytes the desktop saves for these values over a file that held oldBytes (empty for a new
+// file); or {reason} when it would refuse.
+val encodeObject(const val& object, const std::string& oldBytes) {
+    std::string bytes;
+    const ObjectFileResult result = encodeObjectFile(valuesOf(object), oldBytes, bytes);
+    val out = val::object();
+    if (!result.ok())
+        out.set("reason", result.reason);
+    else
+        out.set("bytes", bytesOf(bytes));
+    return out;
+}
+
+val decodeObject(const std::string& bytes) {
+    ObjectFileValues values;
+    const ObjectFileResult result = decodeObjectFile(bytes, values);
+    val out = val::object();
+    if (!result.ok())
+        out.set("reason", result.reason);
+    else
+        out.set("object", objectOf(values));
+    return out;
+}
+
+// Lead bytes and continuations only; overlong forms past two bytes are let through.
+bool validUtf8(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        std::size_t more = 0;
+        if (c >= 0xC2 && c <= 0xDF)
+            more = 1;
+        else if (c >= 0xE0 && c <= 0xEF)
+            more = 2;
+        else if (c >= 0xF0 && c <= 0xF4)
+            more = 3;
+        else if (c >= 0x80)
+            return false;
+        if (i + more >= bytes.size() && more > 0)
+            return false;
+        for (std::size_t k = 1; k <= more; ++k)
+            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += more + 1;
+    }
+    return true;
+}
+
+// A plain text file as the desktop's drop of one reads it: UTF-8 (a byte-order mark dropped)
+// when it is valid UTF-8, else the code page of object files; every line break (CR LF, lone
+// LF, lone CR) a line of the editor. (A UTF-16 file the page decodes before it comes here.)
+std::string textFileAsEditorText(const std::string& bytes) {
+    std::string_view raw = bytes;
+    if (raw.starts_with("\xEF\xBB\xBF"))
+        raw.remove_prefix(3);
+    const std::string text = validUtf8(raw) ? std::string(raw) : windows1252ToUtf8(raw);
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            out += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// The gutter's lines and findings of an editor text, by the analysis the desktop's gutter uses.
+val analyze(const std::string& text) {
+    const TextAnalysis analysis = analyzeObjectText(crLfText(text));
+    val lines = val::array();
+    for (const LineAnalysis& line : analysis.lines) {
+        val row = val::object();
+        const char* kind = "remark";
+        switch (line.kind) {
+        case LineKind::Remark:
+            break;
+        case LineKind::Point:
+            kind = "point";
+            break;
+        case LineKind::Separator:
+            kind = "separator";
+            break;
+        case LineKind::Connection:
+            kind = "connection";
+            break;
+        case LineKind::BlankRow:
+            kind = "blank";
+            break;
+        }
+        row.set("kind", kind);
+        row.set("number", line.number);
+        row.set("beyondTable", line.kind == LineKind::Point && line.number > kMaxPoints);
+        lines.call<void>("push", row);
+    }
+    val findings = val::array();
+    for (const TextDiagnostic& diagnostic : analysis.diagnostics) {
+        val finding = val::object();
+        finding.set("line", diagnostic.line);
+        finding.set("column", diagnostic.column);
+        finding.set("error", diagnostic.severity == Severity::Error);
+        finding.set("message", diagnostic.message);
+        findings.call<void>("push", finding);
+    }
+    val out = val::object();
+    out.set("lines", lines);
+    out.set("findings", findings);
+    out.set("stopLine", analysis.stopLine);
+    return out;
+}
+
+// One object on the page and its animation, as the desktop's animation window and navigation
+// bar show it: the same scene, navigation and renderer, drawing into raster pixels.
+class Page {
+  public:
+    Page() : navigation_(scene_, [this] { redraw(); }) {}
+
+    // Compiles the object and draws its first picture, as `wirevane-tool render` does: a fresh
+    // scene, no turn. Returns the reason when the animation would not start ("" otherwise).
+    std::string start(const val& object) {
+        const ObjectFileValues values = valuesOf(object);
+        ObjectInput input = defaultObjectInput();
+        input.text = values.text;
+        input.axisOrderText = object["axisOrderText"].as<std::string>();
+        input.objectColor = values.objectColor;
+        input.backgroundColor = values.backgroundColor;
+        input.crossColor = values.crossColor;
+        input.crossState = values.showCross;
+        Scene fresh;
+        if (!compileObject(fresh, &input).completed) {
+            const TextAnalysis analysis = firstFindings(input.text, 0);
+            if (analysis.stopLine > 0)
+                return "line " + std::to_string(analysis.stop.line) + ": " + analysis.stop.message;
+            return "the animation will not start for this object";
+        }
+        scene_ = fresh;
+        state_ = RendererState{};
+        surface_ = RasterSurface(kPictureWidth, kPictureHeight);
+        drag_ = DragTurn{};
+        wheel_ = WheelNotches{};
+        running_ = false;
+        started_ = true;
+        scene_.speedSetting = speed_;
+        redraw();
+        return {};
+    }
+
+    // The picture's pixels as RGBA bytes for the canvas, valid until the next call into the page.
+    val pixels() {
+        const auto source = surface_.pixels();
+        rgba_.resize(source.size() * 4);
+        for (std::size_t i = 0; i < source.size(); ++i) {
+            const std::uint32_t p = source[i];
+            rgba_[4 * i] = static_cast<unsigned char>(p >> 16);
+            rgba_[4 * i + 1] = static_cast<unsigned char>(p >> 8);
+            rgba_[4 * i + 2] = static_cast<unsigned char>(p);
+            rgba_[4 * i + 3] = 255;
+        }
+        changed_ = false;
+        return val(emscripten::typed_memory_view(rgba_.size(), rgba_.data()));
+    }
+    int width() const { return surface_.width(); }
+    int height() const { return surface_.height(); }
+    // Whether the pixels changed since pixels() last handed them over.
+    bool changed() const { return changed_; }
+
+    // The point numbers, which the page writes over the picture as text: [{text, colour, x, y}].
+    val labels() const {
+        val out = val::array();
+        for (const auto& label : surface_.labels()) {
+            if (label.text.empty() ||
+                !surface_.scale().takesPoint(label.left, label.top, width(), height()))
+                continue;
+            val item = val::object();
+            item.set("text", label.text);
+            item.set("colour", cssColour(label.colour));
+            item.set("x", surface_.deviceX(label.left));
+            item.set("y", surface_.deviceY(label.top));
+            out.call<void>("push", item);
+        }
+        return out;
+    }
+
+    void turnUp() { navigation_.turnUp(); }
+    void turnDown() { navigation_.turnDown(); }
+    void turnRight() { navigation_.turnRight(); }
+    void turnLeft() { navigation_.turnLeft(); }
+    // axis 0, 1, 2 for x, y, z; direction +1 or -1.
+    void move(int axis, int direction) {
+        static constexpr PointTable Scene::*kAxes[] = {&Scene::sceneX, &Scene::sceneY,
+                                                       &Scene::sceneZ};
+        if (axis < 0 || axis > 2)
+            return;
+        navigation_.move(kAxes[axis],
+                         direction < 0 ? -Navigation::kMoveStep : Navigation::kMoveStep);
+    }
+    void zoomIn() { navigation_.zoom(Navigation::kZoomIn); }
+    void zoomOut() { navigation_.zoom(Navigation::kZoomOut); }
+    void setCross(bool on) {
+        scene_.showCross = on ? 1 : 0;
+        surface_.clearSurface();
+        redraw();
+    }
+    void setNumbers(bool on) {
+        options_.showNumbers = on;
+        redraw();
+    }
+    bool numbers() const { return options_.showNumbers; }
+    bool cross() const { return scene_.showCross != 0; }
+    void setSpeed(int speed) {
+        speed_ = std::clamp(speed, Navigation::kSpeedMin, Navigation::kSpeedMax);
+    }
+    int speed() const { return speed_; }
+    void setRunning(bool on) { running_ = on; }
+    bool running() const { return running_; }
+    // One tick of the mode's timer.
+    void tick() {
+        if (!started_)
+            return;
+        if (running_) {
+            navigation_.runTick();
+        } else {
+            // A step tick redraws the scene as it stands: the same pixels.
+            const bool wasChanged = changed_;
+            navigation_.stepTick(speed_);
+            changed_ = wasChanged;
+        }
+    }
+
+    void press() { drag_.press(scene_); }
+    void drag(double dx, double dy, double width, double height) {
+        drag_.move(scene_, dx, dy, width, height, [this] { redraw(); });
+    }
+    void release() {
+        switch (drag_.release(scene_, running_)) {
+        case DragTurn::Release::TurnUp:
+            turnUp();
+            break;
+        case DragTurn::Release::TurnDown:
+            turnDown();
+            break;
+        case DragTurn::Release::TurnRight:
+            turnRight();
+            break;
+        case DragTurn::Release::TurnLeft:
+            turnLeft();
+            break;
+        case DragTurn::Release::Nothing:
+            break;
+        }
+    }
+    void wheel(int delta) {
+        const int notches = wheel_.add(delta);
+        for (int i = 0; i < std::abs(notches); ++i)
+            notches > 0 ? zoomIn() : zoomOut();
+    }
+
+  private:
+    void redraw() {
+        if (!started_)
+            return;
+        changed_ = drawScene(scene_, state_, surface_, options_).drawn || changed_;
+    }
+
+    Scene scene_;
+    RendererState state_;
+    RasterSurface surface_{kPictureWidth, kPictureHeight};
+    RenderOptions options_;
+    Navigation navigation_;
+    DragTurn drag_;
+    WheelNotches wheel_;
+    std::vector<unsigned char> rgba_;
+    int speed_ = Navigation::kSpeedAtStart;
+    bool running_ = false;
+    bool started_ = false;
+    bool changed_ = false;
+};
+
+} // namespace
+} // namespace wirevane
+
+EMSCRIPTEN_BINDINGS(wirevane) {
+    using namespace wirevane;
+    emscripten::function("newObject", &newObject);
+    emscripten::function("encodeObject", &encodeObject);
+    emscripten::function("decodeObject", &decodeObject);
+    emscripten::function("textFileAsEditorText", &textFileAsEditorText);
+    emscripten::function("analyze", &analyze);
+    emscripten::class_<Page>("Page")
+        .constructor<>()
+        .function("start", &Page::start)
+        .function("pixels", &Page::pixels)
+        .function("width", &Page::width)
+        .function("height", &Page::height)
+        .function("changed", &Page::changed)
+        .function("labels", &Page::labels)
+        .function("turnUp", &Page::turnUp)
+        .function("turnDown", &Page::turnDown)
+        .function("turnRight", &Page::turnRight)
+        .function("turnLeft", &Page::turnLeft)
+        .function("move", &Page::move)
+        .function("zoomIn", &Page::zoomIn)
+        .function("zoomOut", &Page::zoomOut)
+        .function("setCross", &Page::setCross)
+        .function("cross", &Page::cross)
+        .function("setNumbers", &Page::setNumbers)
+        .function("numbers", &Page::numbers)
+        .function("setSpeed", &Page::setSpeed)
+        .function("speed", &Page::speed)
+        .function("setRunning", &Page::setRunning)
+        .function("running", &Page::running)
+        .function("tick", &Page::tick)
+        .function("press", &Page::press)
+        .function("drag", &Page::drag)
+        .function("release", &Page::release)
+        .function("wheel", &Page::wheel);
+}

@@ -8,6 +8,7 @@ import { fileURLToPath } from "node:url";
 const kTypes = {
   ".html": "text/html; charset=utf-8",
   ".js": "text/javascript; charset=utf-8",
+  ".mjs": "text/javascript; charset=utf-8",
   ".wasm": "application/wasm",
   ".png": "image/png",
 };

@@ -1,6 +1,5 @@
 // The page: wires the editor, the object's values and the animation's controls to the core.
 import * as core from "./core.js";
-import { createEditor } from "./editor.js";
 import houseText from "../../examples/house.txt";
 
 // The desktop's navigation bar ticks at most every 16 ms, in either mode.
@@ -10,7 +9,8 @@ const $ = (id) => document.getElementById(id);
 const canvas = $("picture");
 const context = canvas.getContext("2d");
 let page = null;
-let editor = null;
+let editor = null; // loaded after the first picture
+let startText = "";
 let fileName = "noname.kfm";
 let openedBytes = null; // the .kfm the object came from: a save keeps its other records
 let restartTimer = 0;
@@ -27,7 +27,7 @@ function hexToColour(hex) {
 // The object as the page's fields hold it.
 function currentObject() {
   return {
-    text: editor.text(),
+    text: editor ? editor.text() : startText,
     axisOrderText: $("axis-order").value,
     objectColor: hexToColour($("object-colour").value),
     backgroundColor: hexToColour($("background-colour").value),
@@ -42,7 +42,8 @@ function showObject(object) {
   $("background-colour").value = colourToHex(object.backgroundColor);
   $("cross-colour").value = colourToHex(object.crossColor);
   $("object-cross").checked = object.cross;
-  editor.setText(object.text); // restarts through the change
+  if (editor) editor.setText(object.text);
+  else startText = object.text;
   restart();
 }
 
@@ -90,7 +91,7 @@ function restart() {
   clearTimeout(restartTimer);
   restartTimer = 0;
   const object = currentObject();
-  showFindings(core.analyze(object.text));
+  if (editor) showFindings(core.analyze(object.text));
   const reason = page.start(object);
   setRunning(false);
   $("nav-cross").checked = page.cross();
@@ -268,14 +269,18 @@ async function linkedObject() {
 async function main() {
   await core.loadCore();
   page = core.newPage();
-  editor = createEditor($("editor"), restartSoon);
-  wireControls();
   showObject((await linkedObject()) || { ...core.newObject(), text: core.textFileAsEditorText(houseText) });
+  performance.mark("first-picture");
+  // The editor is most of the page's code: it comes after the picture.
+  const { createEditor } = await import("./editor.js");
+  editor = createEditor($("editor"), restartSoon);
+  editor.setText(startText);
+  restart();
+  wireControls();
   setInterval(() => {
     page.tick();
     paint();
   }, kTickMs);
-  performance.mark("first-picture");
   document.body.dataset.ready = "true";
 }
 

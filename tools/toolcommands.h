@@ -13,6 +13,7 @@ int infoCommand(ToolArguments args);
 int packCommand(ToolArguments args);
 int checkCommand(ToolArguments args);
 int convertCommand(ToolArguments args);
+int linkCommand(ToolArguments args);
 // Needs Qt: only the companion has it.
 int animateCommand(ToolArguments args);
 

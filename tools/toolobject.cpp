@@ -22,6 +22,17 @@ ObjectFileValues readObjectFileValues(const std::string& path) {
     return values;
 }
 
+ObjectFileValues readWindowValues(const std::string& file) {
+    if (isObjectFile(file))
+        return readObjectFileValues(file);
+    ObjectFileValues values;
+    values.objectColor = kDefaultObjectColour;
+    values.backgroundColor = kDefaultBackgroundColour;
+    values.crossColor = kDefaultCrossColour;
+    values.text = toCrLf(readFileBytes(file));
+    return values;
+}
+
 std::string findingPosition(const std::string& file, const TextDiagnostic& diagnostic) {
     return file + ':' + std::to_string(diagnostic.line) + ':' + std::to_string(diagnostic.column);
 }

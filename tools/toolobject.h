@@ -25,6 +25,10 @@ void compileForPicture(Scene& scene, const ToolObject& object);
 // read.
 ObjectFileValues readObjectFileValues(const std::string& path);
 
+// What an object window holds once it has opened file: an object file's values, or a new
+// window's with the object text of a text file (its line endings as CR LF).
+ObjectFileValues readWindowValues(const std::string& file);
+
 // Where a finding stands, as check reports it: FILE:LINE:COLUMN.
 std::string findingPosition(const std::string& file, const TextDiagnostic& diagnostic);
 

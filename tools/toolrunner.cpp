@@ -26,6 +26,7 @@ Commands:
   pack      write an object file from an object text
   check     report lines the compiler will read differently from how they look
   convert   convert an object to or from OBJ, PLY, STL or OFF
+  link      print the share link that opens an object on the web page
 
 Run 'wirevane-tool COMMAND --help' for the options of a command.
 )";
@@ -55,6 +56,7 @@ constexpr ToolCommand kCommands[] = {
     {"animate", animateThroughBackend},
     {"check", withoutBackend<checkCommand>},
     {"convert", withoutBackend<convertCommand>},
+    {"link", withoutBackend<linkCommand>}, // share links for the web page
 };
 
 int runCommand(std::vector<std::string> args, const ToolBackend& backend) {

@@ -105,7 +105,7 @@ TEST(ToolUsage, ReportsBadUsageAndUnreadableInput) {
     const ToolRun folder = runTool({"compile", "examples"});
     EXPECT_EQ(folder.exitCode, 1);
     EXPECT_TRUE(folder.err.contains("folder"));
-    for (const char* command : {"compile", "render", "animate"}) {
+    for (const char* command : {"compile", "render", "animate", "link"}) {
         const ToolRun help = runTool({command, "--help"});
         EXPECT_EQ(help.exitCode, 0);
         EXPECT_TRUE(help.out.startsWith("Usage: wirevane-tool")) << command;
@@ -130,6 +130,7 @@ TEST(ToolUsage, AFailedWriteToStandardOutputIsAnError) {
         {"info", "examples/cube.kfm"},
         {"render", "examples/cube.txt", "--json"},
         {"check", "--json", "examples/cube.txt"},
+        {"link", "examples/cube.kfm"},
         {"--help"},
     };
     for (const QStringList& args : commands) {

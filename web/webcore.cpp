@@ -2,6 +2,7 @@
 // desktop program and wirevane-tool. One Page holds the object being shown and its animation.
 #include "documents/codepage1252.h"
 #include "documents/objectfile.h"
+#include "documents/sharelink.h"
 #include "engine/navigation.h"
 #include "engine/numberconversion.h"
 #include "engine/objectcompiler.h"
@@ -133,6 +134,51 @@ val decodeObject(const std::string& bytes) {
     else
         out.set("object", objectOf(values));
     return out;
+}
+
+// The share link's payload of an object, {payload} or {reason}; the page deflates it.
+val sharePayload(const val& object) {
+    const std::string payload = shareLinkPayload(valuesOf(object));
+    // The reader's own rules, so every link made opens.
+    ObjectFileValues check;
+    const ObjectFileResult result = readShareLinkPayload(payload, check);
+    val out = val::object();
+    if (!result.ok())
+        out.set("reason", result.reason);
+    else
+        out.set("payload", bytesOf(payload));
+    return out;
+}
+
+std::string linkOf(const std::string& base, const std::string& deflated) {
+    return shareLink(base, deflated);
+}
+
+// The deflated payload of a link, {deflated} or {reason}; the page inflates it.
+val linkData(const std::string& link) {
+    std::string deflated;
+    const ObjectFileResult result = shareLinkData(link, deflated);
+    val out = val::object();
+    if (!result.ok())
+        out.set("reason", result.reason);
+    else
+        out.set("deflated", bytesOf(deflated));
+    return out;
+}
+
+val objectOfPayload(const std::string& payload) {
+    ObjectFileValues values;
+    const ObjectFileResult result = readShareLinkPayload(payload, values);
+    val out = val::object();
+    if (!result.ok())
+        out.set("reason", result.reason);
+    else
+        out.set("object", objectOf(values));
+    return out;
+}
+
+int maxSharePayload() {
+    return static_cast<int>(kMaxShareLinkPayload);
 }
 
 // Lead bytes and continuations only; overlong forms past two bytes are let through.
@@ -401,6 +447,11 @@ EMSCRIPTEN_BINDINGS(wirevane) {
     emscripten::function("decodeObject", &decodeObject);
     emscripten::function("textFileAsEditorText", &textFileAsEditorText);
     emscripten::function("analyze", &analyze);
+    emscripten::function("sharePayload", &sharePayload);
+    emscripten::function("linkOf", &linkOf);
+    emscripten::function("linkData", &linkData);
+    emscripten::function("objectOfPayload", &objectOfPayload);
+    emscripten::function("maxSharePayload", &maxSharePayload);
     emscripten::class_<Page>("Page")
         .constructor<>()
         .function("start", &Page::start)

@@ -76,6 +76,12 @@ try {
     await page.waitForFunction((name) => document.getElementById("status").textContent === `Opened ${name}`,
       { timeout: 5000 }, basename(file));
   };
+  // The path of a download once it is complete, or null after five seconds.
+  const downloaded = async (name) => {
+    const path = join(downloads, name);
+    for (let i = 0; i < 50 && !existsSync(path); i++) await new Promise((r) => setTimeout(r, 100));
+    return existsSync(path) ? path : null;
+  };
   const click = async (selector, times = 1) => {
     for (let i = 0; i < times; i++) await page.click(selector);
   };
@@ -150,13 +156,39 @@ try {
     await page.$eval("#object-colour", (e) => { e.value = "#ff8000"; }); // red ff, green 80
     await page.click("#object-cross");
     await click("#save");
-    const saved = join(downloads, "noname.kfm");
-    for (let i = 0; i < 50 && !existsSync(saved); i++) await new Promise((r) => setTimeout(r, 100));
+    const saved = await downloaded("noname.kfm");
     const packed = join(work, "packed.kfm");
     runTool("pack", "examples/star.txt", "-o", packed, "--axis", "2", "--object-color", "0080FF", "--cross");
     check("a saved object has the desktop's bytes",
-      existsSync(saved) && readFileSync(saved).equals(readFileSync(packed)),
-      existsSync(saved) ? "bytes differ" : "nothing saved");
+      saved && readFileSync(saved).equals(readFileSync(packed)), saved ? "bytes differ" : "nothing saved");
+  }
+
+  // A link made by the tool opens the same object; the page's own link of it opens it again.
+  {
+    const file = "examples/star.kfm";
+    const link = runTool("link", file, "--base", origin + "/").trim();
+    await page.goto(link);
+    await page.waitForSelector("body[data-ready]", { timeout: 10000 });
+    const values = () => page.evaluate(() => ["axis-order", "object-colour", "background-colour", "cross-colour", "object-cross"]
+      .map((id) => { const e = document.getElementById(id); return e.type === "checkbox" ? e.checked : e.value; }));
+    const fromTool = await values();
+    let d = difference(await canvasPicture(), toolPicture(file));
+    rmSync(downloads, { recursive: true, force: true });
+    await click("#save");
+    const saved = await downloaded("noname.kfm");
+    const info = saved && runTool("info", saved);
+    check("a link made by wirevane-tool link opens the same object",
+      !d && info === runTool("info", file), d || `${info} vs ${runTool("info", file)}`);
+    await click("#share");
+    await page.waitForFunction(() => document.getElementById("share-link").value !== "");
+    const own = await page.$eval("#share-link", (e) => e.value);
+    await page.goto(origin + "/"); // away, so that the link is a new page
+    await page.goto(own);
+    await page.waitForSelector("body[data-ready]", { timeout: 10000 });
+    d = difference(await canvasPicture(), toolPicture(file));
+    const again = await values();
+    check("the page's own link opens the object again", !d && JSON.stringify(again) === JSON.stringify(fromTool) &&
+      own.startsWith(origin + "/#v1."), d || `${own}: ${JSON.stringify(again)} vs ${JSON.stringify(fromTool)}`);
   }
 
   // The page asks nothing of any other origin.

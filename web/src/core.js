@@ -38,3 +38,50 @@ export function decodeObject(bytes) {
 export function textFileAsEditorText(bytes) {
   return core.textFileAsEditorText(bytes);
 }
+
+// bytes through a compression stream; null when the output grows past limit bytes.
+async function streamed(bytes, stream, limit = Infinity) {
+  const reader = new Blob([bytes]).stream().pipeThrough(stream).getReader();
+  const chunks = [];
+  let size = 0;
+  for (;;) {
+    const { done, value } = await reader.read();
+    if (done) break;
+    size += value.length;
+    if (size > limit) {
+      reader.cancel();
+      return null;
+    }
+    chunks.push(value);
+  }
+  const out = new Uint8Array(size);
+  let at = 0;
+  for (const chunk of chunks) {
+    out.set(chunk, at);
+    at += chunk.length;
+  }
+  return out;
+}
+
+// {link} to the object at base (the page's address without '#'), or {reason}. The core makes
+// the payload and the link's text; the browser deflates.
+export async function shareLink(object, base) {
+  const made = core.sharePayload(object);
+  if (made.reason) return made;
+  const deflated = await streamed(made.payload, new CompressionStream("deflate-raw"));
+  return { link: core.linkOf(base, deflated) };
+}
+
+// {object} of a link, or {reason}.
+export async function objectOfLink(link) {
+  const data = core.linkData(link);
+  if (data.reason) return data;
+  let payload;
+  try {
+    payload = await streamed(data.deflated, new DecompressionStream("deflate-raw"), core.maxSharePayload());
+  } catch {
+    return { reason: "The link cannot be opened. Its data is damaged." };
+  }
+  if (!payload) return { reason: "The link cannot be opened. It unpacks to more than an object holds." };
+  return core.objectOfPayload(payload);
+}

@@ -95,8 +95,7 @@ function restart() {
   const reason = page.start(object);
   setRunning(false);
   $("nav-cross").checked = page.cross();
-  if (reason) status(`The animation does not start: ${reason}`);
-  else status("");
+  $("animation-status").textContent = reason ? `The animation does not start: ${reason}` : "";
   paint();
 }
 
@@ -259,11 +258,42 @@ function wireControls() {
   });
   $("save").addEventListener("click", saveObject);
   $("save-picture").addEventListener("click", savePicture);
+  $("share").addEventListener("click", copyShareLink);
+  window.addEventListener("hashchange", async () => {
+    const object = await linkedObject();
+    if (object) showObject(object);
+  });
 }
 
-// The object of a share link the page was opened with, or null.
+// The object of the share link the page was opened with, or null.
 async function linkedObject() {
-  return null;
+  if (!location.hash) return null;
+  const read = await core.objectOfLink(location.href);
+  if (read.reason) {
+    status(read.reason);
+    return null;
+  }
+  fileName = "noname.kfm";
+  openedBytes = null;
+  return read.object;
+}
+
+async function copyShareLink() {
+  const made = await core.shareLink(currentObject(), location.href.split("#")[0]);
+  if (made.reason) {
+    status(`No link made: ${made.reason}`);
+    return;
+  }
+  const field = $("share-link");
+  field.value = made.link;
+  field.hidden = false;
+  try {
+    await navigator.clipboard.writeText(made.link);
+    status("Share link copied");
+  } catch {
+    field.select();
+    status("Copy the share link from its field");
+  }
 }
 
 async function main() {

@@ -86,6 +86,7 @@ export function createEditor(parent, onChange) {
         keymap.of([...defaultKeymap, ...historyKeymap]),
         analysisField,
         objectGutter,
+        EditorView.lineWrapping,
         EditorView.contentAttributes.of({ "aria-label": "Object text", "aria-multiline": "true", tabindex: "0" }),
         EditorView.updateListener.of((update) => {
           if (update.docChanged) onChange(update.state.doc.toString());

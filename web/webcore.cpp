@@ -177,6 +177,11 @@ val objectOfPayload(const std::string& payload) {
     return out;
 }
 
+// The most characters an object text holds; no character takes more than four bytes in a file.
+int maxObjectTextBytes() {
+    return static_cast<int>(kMaxObjectTextBytes);
+}
+
 int maxSharePayload() {
     return static_cast<int>(kMaxShareLinkPayload);
 }
@@ -452,6 +457,7 @@ EMSCRIPTEN_BINDINGS(wirevane) {
     emscripten::function("linkData", &linkData);
     emscripten::function("objectOfPayload", &objectOfPayload);
     emscripten::function("maxSharePayload", &maxSharePayload);
+    emscripten::function("maxObjectTextBytes", &maxObjectTextBytes);
     emscripten::class_<Page>("Page")
         .constructor<>()
         .function("start", &Page::start)

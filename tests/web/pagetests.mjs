@@ -182,7 +182,7 @@ try {
     await click("#share");
     await page.waitForFunction(() => document.getElementById("share-link").value !== "");
     const own = await page.$eval("#share-link", (e) => e.value);
-    await page.goto(origin + "/"); // away, so that the link is a new page
+    await page.goto("about:blank"); // away, so that the link opens a new page
     await page.goto(own);
     await page.waitForSelector("body[data-ready]", { timeout: 10000 });
     d = difference(await canvasPicture(), toolPicture(file));

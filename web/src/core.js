@@ -34,6 +34,11 @@ export function decodeObject(bytes) {
   return core.decodeObject(bytes);
 }
 
+// The most characters an object text holds.
+export function maxObjectTextBytes() {
+  return core.maxObjectTextBytes();
+}
+
 // The editor text of a plain text file's bytes.
 export function textFileAsEditorText(bytes) {
   return core.textFileAsEditorText(bytes);

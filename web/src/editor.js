@@ -87,7 +87,10 @@ export function createEditor(parent, onChange) {
         analysisField,
         objectGutter,
         EditorView.lineWrapping,
-        EditorView.contentAttributes.of({ "aria-label": "Object text", "aria-multiline": "true", tabindex: "0" }),
+        EditorView.contentAttributes.of({ "aria-label": "Object text", "aria-multiline": "true",
+          "aria-describedby": "findings-count",
+          tabindex: "0",
+        }),
         EditorView.updateListener.of((update) => {
           if (update.docChanged) onChange(update.state.doc.toString());
         }),

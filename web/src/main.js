@@ -132,6 +132,12 @@ function utf8OfUtf16(bytes) {
 }
 
 async function openFile(file) {
+  const most = core.maxObjectTextBytes();
+  // No character takes more than four bytes, so a larger text file cannot fit.
+  if (!file.name.toLowerCase().endsWith(".kfm") && file.size > 4 * most) {
+    status(`The file ${file.name} is too large for an object text, which holds at most ${most} characters.`);
+    return;
+  }
   const bytes = new Uint8Array(await file.arrayBuffer());
   if (file.name.toLowerCase().endsWith(".kfm")) {
     const read = core.decodeObject(bytes);

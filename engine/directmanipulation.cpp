@@ -81,23 +81,9 @@ bool DirectManipulation::release(const QMouseEvent& event) {
         return false;
     const bool running =
         animation_.navigationBarExists() && animation_.navigationBar()->Check3->isChecked();
-    NavigationBar* bar = running ? animation_.navigationBar() : nullptr;
-    switch (drag_.release(scene_, running)) {
-    case DragTurn::Release::TurnUp:
-        bar->Command1_Click();
-        break;
-    case DragTurn::Release::TurnDown:
-        bar->Command3_Click();
-        break;
-    case DragTurn::Release::TurnRight:
-        bar->Command2_Click();
-        break;
-    case DragTurn::Release::TurnLeft:
-        bar->Command4_Click();
-        break;
-    case DragTurn::Release::Nothing:
-        break;
-    }
+    const DragRelease flick = drag_.release(scene_, running);
+    if (running)
+        animation_.navigationBar()->navigation().follow(flick);
     endDrag();
     return true;
 }

@@ -22,6 +22,25 @@ void Navigation::turn(double xz, double yz) {
     redraw_();
 }
 
+void Navigation::follow(DragRelease release) {
+    switch (release) {
+    case DragRelease::TurnUp:
+        turnUp();
+        break;
+    case DragRelease::TurnDown:
+        turnDown();
+        break;
+    case DragRelease::TurnRight:
+        turnRight();
+        break;
+    case DragRelease::TurnLeft:
+        turnLeft();
+        break;
+    case DragRelease::Nothing:
+        break;
+    }
+}
+
 void Navigation::redrawUnturned() {
     const double turnXZ = scene_.turnXZ;
     const double turnYZ = scene_.turnYZ;

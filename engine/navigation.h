@@ -10,6 +10,9 @@ namespace wirevane {
 // desktop's bar and the web page both drive the animation through this. Each change sets the
 // scene's turn and zoom values for one redraw and asks for it through the callback, which must
 // draw before it returns (the one-off redraws put the turn back right after it).
+// The turn button that a drag let go presses, if any.
+enum class DragRelease { Nothing, TurnUp, TurnDown, TurnRight, TurnLeft };
+
 class Navigation {
   public:
     static constexpr double kMoveStep = 0.1;
@@ -27,6 +30,8 @@ class Navigation {
     void turnDown() { turn(0, -scene_.turnStep); }
     void turnRight() { turn(scene_.turnStep, 0); }
     void turnLeft() { turn(-scene_.turnStep, 0); }
+    // Presses the turn button a drag let go asks for.
+    void follow(DragRelease release);
     // Moves every point along one axis of the scene and redraws without turning.
     void move(PointTable Scene::*axis, double by);
     void zoom(double factor);
@@ -55,7 +60,7 @@ class DragTurn {
   public:
     static constexpr double kDegreesAcrossWindow = 180;
 
-    enum class Release { Nothing, TurnUp, TurnDown, TurnRight, TurnLeft };
+    using Release = DragRelease;
 
     void press(Scene& scene);
     // The pointer moved by (dx, dy) pixels over a picture of width x height pixels. Turns the

@@ -24,6 +24,9 @@ class NavigationBar : public QWidget {
   public:
     explicit NavigationBar(Scene& scene, QWidget* parent = nullptr);
 
+    // What the buttons and timers do to the scene.
+    Navigation& navigation() { return navigation_; }
+
     // Turn pad: upper, right, lower, left; "Run" in the centre, the credits button over it.
     QPushButton* Command1;
     QPushButton* Command2;

@@ -103,6 +103,17 @@ std::string cssColour(Colour colour) {
            "," + std::to_string((colour >> 16) & 0xFF) + ")";
 }
 
+// {key: value()} when result is ok, else {reason}.
+template <typename Value>
+val outcome(const ObjectFileResult& result, const char* key, const Value& value) {
+    val out = val::object();
+    if (result.ok())
+        out.set(key, value());
+    else
+        out.set("reason", result.reason);
+    return out;
+}
+
 // The values of a new object, as the desktop's new object window has them.
 val newObject() {
     ObjectFileValues values;
@@ -117,23 +128,13 @@ val newObject() {
 val encodeObject(const val& object, const std::string& oldBytes) {
     std::string bytes;
     const ObjectFileResult result = encodeObjectFile(valuesOf(object), oldBytes, bytes);
-    val out = val::object();
-    if (!result.ok())
-        out.set("reason", result.reason);
-    else
-        out.set("bytes", bytesOf(bytes));
-    return out;
+    return outcome(result, "bytes", [&] { return bytesOf(bytes); });
 }
 
 val decodeObject(const std::string& bytes) {
     ObjectFileValues values;
     const ObjectFileResult result = decodeObjectFile(bytes, values);
-    val out = val::object();
-    if (!result.ok())
-        out.set("reason", result.reason);
-    else
-        out.set("object", objectOf(values));
-    return out;
+    return outcome(result, "object", [&] { return objectOf(values); });
 }
 
 // The share link's payload of an object, {payload} or {reason}; the page deflates it.
@@ -142,12 +143,7 @@ val sharePayload(const val& object) {
     // The reader's own rules, so every link made opens.
     ObjectFileValues check;
     const ObjectFileResult result = readShareLinkPayload(payload, check);
-    val out = val::object();
-    if (!result.ok())
-        out.set("reason", result.reason);
-    else
-        out.set("payload", bytesOf(payload));
-    return out;
+    return outcome(result, "payload", [&] { return bytesOf(payload); });
 }
 
 std::string linkOf(const std::string& base, const std::string& deflated) {
@@ -158,23 +154,13 @@ std::string linkOf(const std::string& base, const std::string& deflated) {
 val linkData(const std::string& link) {
     std::string deflated;
     const ObjectFileResult result = shareLinkData(link, deflated);
-    val out = val::object();
-    if (!result.ok())
-        out.set("reason", result.reason);
-    else
-        out.set("deflated", bytesOf(deflated));
-    return out;
+    return outcome(result, "deflated", [&] { return bytesOf(deflated); });
 }
 
 val objectOfPayload(const std::string& payload) {
     ObjectFileValues values;
     const ObjectFileResult result = readShareLinkPayload(payload, values);
-    val out = val::object();
-    if (!result.ok())
-        out.set("reason", result.reason);
-    else
-        out.set("object", objectOf(values));
-    return out;
+    return outcome(result, "object", [&] { return objectOf(values); });
 }
 
 // The most characters an object text holds; no character takes more than four bytes in a file.
@@ -397,24 +383,7 @@ class Page {
     void drag(double dx, double dy, double width, double height) {
         drag_.move(scene_, dx, dy, width, height, [this] { redraw(); });
     }
-    void release() {
-        switch (drag_.release(scene_, running_)) {
-        case DragTurn::Release::TurnUp:
-            turnUp();
-            break;
-        case DragTurn::Release::TurnDown:
-            turnDown();
-            break;
-        case DragTurn::Release::TurnRight:
-            turnRight();
-            break;
-        case DragTurn::Release::TurnLeft:
-            turnLeft();
-            break;
-        case DragTurn::Release::Nothing:
-            break;
-        }
-    }
+    void release() { navigation_.follow(drag_.release(scene_, running_)); }
     void wheel(int delta) {
         const int notches = wheel_.add(delta);
         for (int i = 0; i < std::abs(notches); ++i)

@@ -359,8 +359,10 @@ class Page {
     }
     bool numbers() const { return options_.showNumbers; }
     bool cross() const { return scene_.showCross != 0; }
+    // As the bar's spinner: the next drawing turns by the new speed, in either mode.
     void setSpeed(int speed) {
         speed_ = std::clamp(speed, Navigation::kSpeedMin, Navigation::kSpeedMax);
+        scene_.speedSetting = speed_;
     }
     int speed() const { return speed_; }
     void setRunning(bool on) { running_ = on; }

@@ -101,17 +101,26 @@ try {
     { button: "#turn-right", option: "--turn-xz", steps: 3 },
     { button: "#turn-up", option: "--turn-yz", steps: 2 },
     { button: "#turn-left", option: "--turn-xz", steps: 4, degrees: "-2" },
+    { button: "#turn-down", option: "--turn-yz", steps: 2, degrees: "-7", speed: "7" },
   ];
+  const setSpeed = async (speed) => {
+    await page.click("#speed", { clickCount: 3 });
+    await page.keyboard.type(speed);
+    await page.keyboard.press("Tab");
+    await new Promise((r) => setTimeout(r, 100)); // a tick takes the speed into the scene
+  };
   let index = 0;
   for (const file of [...goldenObjects].sort()) {
     await open(join(source, file));
     const first = difference(await canvasPicture(), toolPicture(file));
     check(`${file}: first picture as render's`, !first, first);
     const turn = turns[index++ % turns.length];
+    if (turn.speed) await setSpeed(turn.speed);
     await click(turn.button, turn.steps);
     const expected = toolPicture(file, turn.option, turn.degrees || "2", "--steps", String(turn.steps));
     const d = difference(await canvasPicture(), expected);
-    check(`${file}: ${turn.steps} x ${turn.button} as render --steps ${turn.steps}`, !d, d);
+    check(`${file}: ${turn.steps} x ${turn.button} at speed ${turn.speed || 2} as render --steps ${turn.steps}`, !d, d);
+    if (turn.speed) await setSpeed("2");
   }
 
   // A drag of 100 pixels to the right over the 553 pixels of the picture: 180 / 553 * 100 =

@@ -87,6 +87,8 @@ export function createEditor(parent, onChange) {
         analysisField,
         objectGutter,
         EditorView.lineWrapping,
+        // A dropped file opens as an object (the page's drop), not as text in the editor.
+        EditorView.domEventHandlers({ drop: (event) => event.dataTransfer?.files.length > 0 }),
         EditorView.contentAttributes.of({ "aria-label": "Object text", "aria-multiline": "true",
           "aria-describedby": "findings-count",
           tabindex: "0",

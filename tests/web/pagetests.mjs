@@ -137,6 +137,19 @@ try {
     check("a drag turns the picture", !d, d);
   }
 
+  // Keys on the picture: the arrows as the turn pad, "+" and "-" as the zoom buttons.
+  for (const [keys, options] of [
+    [["ArrowUp", "ArrowUp"], ["--turn-yz", "2", "--steps", "2"]],
+    [["+"], ["--zoom", "1.2"]],
+    [["-", "-"], ["--zoom", "0.8", "--steps", "2"]],
+  ]) {
+    await open(join(source, "examples/cube.txt"));
+    await page.focus("#picture");
+    for (const key of keys) await page.keyboard.press(key);
+    const d = difference(await canvasPicture(), toolPicture("examples/cube.txt", ...options));
+    check(`keys ${keys.join(" ")} as render ${options.join(" ")}`, !d, d);
+  }
+
   // A broken line: the gutter's sign and the list of findings say what check says.
   {
     const text = join(work, "broken.txt");

@@ -137,6 +137,21 @@ try {
     check("a drag turns the picture", !d, d);
   }
 
+  // In run mode a drag let go keeps the object turning: two pictures a while apart differ.
+  {
+    await click("#run");
+    await page.mouse.move(box.x + 200, box.y + 150);
+    await page.mouse.down();
+    await page.mouse.move(box.x + 260, box.y + 150, { steps: 1 });
+    await page.mouse.up();
+    await new Promise((r) => setTimeout(r, 100));
+    const before = await canvasPicture();
+    await new Promise((r) => setTimeout(r, 200));
+    const d = difference(await canvasPicture(), before);
+    await click("#run");
+    check("a flick in run mode keeps turning", d !== "", "the picture stood still");
+  }
+
   // Keys on the picture: the arrows as the turn pad, "+" and "-" as the zoom buttons.
   for (const [keys, options] of [
     [["ArrowUp", "ArrowUp"], ["--turn-yz", "2", "--steps", "2"]],

@@ -18,8 +18,9 @@ namespace wirevane {
 constexpr std::string_view kShareLinkVersion = "v1";
 
 // Readers stop inflating past this many payload bytes, so a small link cannot unpack into
-// gigabytes; writers refuse a payload larger than this.
-constexpr std::size_t kMaxShareLinkPayload = 16 * 1024;
+// gigabytes. It holds every object a file can: 10525 text bytes of up to three UTF-8 bytes each
+// and the header.
+constexpr std::size_t kMaxShareLinkPayload = 32 * 1024;
 
 // The payload of an object's values. The values are those an object file can hold (a finite
 // axis order, a text the code page stores); a colour keeps its low 24 bits.

@@ -19,7 +19,7 @@ Exit status: 0 done, 1 unreadable FILE or an object no link can carry, 2 bad usa
 
 Example:
   $ wirevane-tool link house.kfm --base https://example.org/wirevane/
-  https://example.org/wirevane/#v1.M7IyM...
+  https://example.org/wirevane/#v1.VY9JDoMwDEX3lnwH71gZ...
 )";
 
 constexpr const char* kDefaultBase = "http://localhost:8000/";

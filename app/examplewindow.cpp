@@ -157,6 +157,13 @@ ExampleWindow::ExampleWindow(QWidget* parent)
                          Text3->height());
     Check1->setObjectName(QStringLiteral("Check1"));
     Check1->setEnabled(false);
+    Text1->setAccessibleName(QStringLiteral("Example object text"));
+    Text2->setAccessibleName(QStringLiteral("Name"));
+    Text3->setAccessibleName(QStringLiteral("Axis order"));
+    UpDown1->setAccessibleNames(QStringLiteral("Axis order"));
+    Command1->setAccessibleName(QStringLiteral("Object colour"));
+    Command2->setAccessibleName(QStringLiteral("Background colour"));
+    Command3->setAccessibleName(QStringLiteral("Cross colour"));
     place(Check1, 2880, 720, 975, 255);
 
     // The captions stand apart from their buttons, so that lines can join them.

@@ -1,5 +1,7 @@
 #include "documents/colourswatch.h"
 
+#include "ui/accessibility.h"
+
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -18,6 +20,7 @@ ColourSwatch::ColourSwatch(QWidget* parent) : QPushButton(parent) {}
 
 void ColourSwatch::setColour(Colour colour) {
     colour_ = colour & 0xFFFFFF;
+    setAccessibleDescription(colourWords(colour_));
     update();
 }
 

@@ -98,8 +98,11 @@ class NavigationBar : public QWidget {
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    void describeControls();
+    void showExtraSettings(bool shown);
     void turn(double xz, double yz);
     void move(PointTable Scene::*axis, double by);
     void zoom(double factor);

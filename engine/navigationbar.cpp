@@ -198,7 +198,6 @@ NavigationBar::NavigationBar(Scene& scene, QWidget* parent)
 // Names and descriptions for a screen reader, and the keyboard's way through the bar: the turn
 // pad row by row, then the extra settings from top to bottom.
 void NavigationBar::describeControls() {
-    setAccessibleName(QStringLiteral("Navigation bar"));
     const std::pair<QWidget*, const char*> names[] = {
         {Command1, "Turn up"},
         {Command4, "Turn left"},

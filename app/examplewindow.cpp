@@ -158,12 +158,7 @@ ExampleWindow::ExampleWindow(QWidget* parent)
     Check1->setObjectName(QStringLiteral("Check1"));
     Check1->setEnabled(false);
     Text1->setAccessibleName(QStringLiteral("Example object text"));
-    Text2->setAccessibleName(QStringLiteral("Name"));
-    Text3->setAccessibleName(QStringLiteral("Axis order"));
-    UpDown1->setAccessibleNames(QStringLiteral("Axis order"));
-    Command1->setAccessibleName(QStringLiteral("Object colour"));
-    Command2->setAccessibleName(QStringLiteral("Background colour"));
-    Command3->setAccessibleName(QStringLiteral("Cross colour"));
+    nameObjectFields(Text2, Text3, UpDown1, Command1, Command2, Command3);
     place(Check1, 2880, 720, 975, 255);
 
     // The captions stand apart from their buttons, so that lines can join them.

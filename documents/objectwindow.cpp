@@ -154,14 +154,9 @@ void ObjectWindow::describeControls() {
         QStringLiteral("Points as x/y/z, a blank line, then connections as from-to. F8 and "
                        "Shift+F8 go to the next and previous line with a finding, Ctrl+F8 tells "
                        "about the line at the caret, Escape and then Tab leaves the text."));
-    Text2->setAccessibleName(QStringLiteral("Name"));
-    Text3->setAccessibleName(QStringLiteral("Axis order"));
-    UpDown1->setAccessibleNames(QStringLiteral("Axis order"));
+    nameObjectFields(Text2, Text3, UpDown1, Command1, Command2, Command3);
     UpDown1->setAccessibleDescription(QStringLiteral("Which typed value feeds which axis, 0 to 5"));
     Check1->setAccessibleDescription(QStringLiteral("Draw the axis cross"));
-    Command1->setAccessibleName(QStringLiteral("Object colour"));
-    Command2->setAccessibleName(QStringLiteral("Background colour"));
-    Command3->setAccessibleName(QStringLiteral("Cross colour"));
     Label4->setBuddy(Text2);
     Label6->setBuddy(UpDown1);
     Label7->setBuddy(Command2);

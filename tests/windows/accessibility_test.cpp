@@ -156,28 +156,20 @@ TEST_F(FrameTest, F8WalksTheFindingsAndSaysEach) {
     const QString box = "' a box with mistakes\r\n1/1/1\r\n1,5/2/3\r\n1/2\r\n\r\n1-2\r\n2-3\r\n3-4";
     wirevane::ObjectWindow* window = newWindow(box);
     wirevane::ObjectTextEdit* text = window->Text1;
+    const QString line3 = "x \"1,5\" reads as 1: the number ends at \",\"\npoint 2: x 1, y 2, z 3";
+    const QString line4 = "only one \"/\": x and z are set, y keeps an old value\n"
+                          "point 3: x 1, y 0, z 2";
+    const QString line8 = "there is no point 4: this object has 3 points\n"
+                          "3-4: no length, there is no point 4";
     struct Step {
         Qt::KeyboardModifiers modifiers;
         int block; // 0-based
         int column;
         QString said;
     } steps[] = {
-        {Qt::NoModifier, 2, 1,
-         "x \"1,5\" reads as 1: the number ends at \",\"\npoint 2: x 1, y 2, z 3"},
-        {Qt::NoModifier, 3, 1,
-         "only one \"/\": x and z are set, y keeps an old value\n"
-         "point 3: x 1, y 0, z 2"},
-        {Qt::NoModifier, 7, 2,
-         "there is no point 4: this object has 3 points\n"
-         "3-4: no length, there is no point 4"},
-        {Qt::NoModifier, 2, 1,
-         "x \"1,5\" reads as 1: the number ends at \",\"\npoint 2: x 1, y 2, z 3"},
-        {Qt::ShiftModifier, 7, 2,
-         "there is no point 4: this object has 3 points\n"
-         "3-4: no length, there is no point 4"},
-        {Qt::ShiftModifier, 3, 1,
-         "only one \"/\": x and z are set, y keeps an old value\n"
-         "point 3: x 1, y 0, z 2"},
+        {Qt::NoModifier, 2, 1, line3},    {Qt::NoModifier, 3, 1, line4},
+        {Qt::NoModifier, 7, 2, line8},    {Qt::NoModifier, 2, 1, line3}, // around to the first
+        {Qt::ShiftModifier, 7, 2, line8}, {Qt::ShiftModifier, 3, 1, line4},
     };
     for (const Step& step : steps) {
         QTest::keyClick(text, Qt::Key_F8, step.modifiers);

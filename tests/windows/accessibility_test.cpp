@@ -86,6 +86,8 @@ TEST_F(StartedAnimation, TheTableTellsRowsColumnsAndWhereACellStands) {
         grid->cellAt(2, 1)->tableCellInterface()->columnHeaderCells();
     ASSERT_EQ(headers.size(), 1);
     EXPECT_EQ(headers[0]->text(QAccessible::Name), "x");
+    // Qt makes header cells afresh for each question and leaves them to the asker.
+    QAccessible::deleteAccessibleInterface(QAccessible::registerAccessibleInterface(headers[0]));
     // Escape closes it, as its close box does: "3D-Data" is cleared.
     QTest::keyClick(table->MSFlexGrid1, Qt::Key_Escape);
     EXPECT_FALSE(controller.coordinateTableExists());

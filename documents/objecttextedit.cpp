@@ -2,6 +2,7 @@
 
 #include "documents/textlines.h"
 #include "engine/scene.h"
+#include "ui/accessibility.h"
 
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -295,13 +296,15 @@ void ObjectTextEdit::tellCaretLine() {
     tell(note.isEmpty() ? QStringLiteral("Nothing to tell about this line") : note);
 }
 
-// A screen reader says the focused control's new description; the same words twice in a row
-// would be no change, so the old one is cleared first.
+// The note shows below the caret as a notification, which a screen reader says; it stays the
+// box's description until the next, for a reader that asks again.
 void ObjectTextEdit::tell(const QString& note) {
-    if (accessibleDescription() == note)
-        setAccessibleDescription(QString());
     setAccessibleDescription(note);
-    Gutter::showMessages(note, viewport()->mapToGlobal(cursorRect().bottomLeft()), viewport());
+    if (!caretNote_) {
+        caretNote_ = new SpokenNote(viewport());
+        caretNote_->setFont(QToolTip::font());
+    }
+    caretNote_->say(note, cursorRect().bottomLeft() + QPoint(0, 2));
 }
 
 void ObjectTextEdit::keyPressEvent(QKeyEvent* event) {
@@ -323,6 +326,8 @@ void ObjectTextEdit::keyPressEvent(QKeyEvent* event) {
 bool ObjectTextEdit::event(QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        if (caretNote_)
+            caretNote_->hide(); // the note was about where the caret stood
         const bool leaving = tabLeaves_;
         tabLeaves_ = key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier;
         if (leaving && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
@@ -333,6 +338,8 @@ bool ObjectTextEdit::event(QEvent* event) {
         }
     } else if (event->type() == QEvent::FocusOut) {
         tabLeaves_ = false;
+        if (caretNote_)
+            caretNote_->hide();
     }
     return QPlainTextEdit::event(event);
 }

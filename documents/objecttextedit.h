@@ -10,6 +10,8 @@
 
 namespace wirevane {
 
+class SpokenNote;
+
 // The object text box with a narrow gutter in its left viewport margin: each point line's
 // number, a quiet mark on the blank line that ends the points, and a warning or error sign on
 // lines the compiler will read differently from how they look. Hovering a sign or a line
@@ -82,6 +84,7 @@ class ObjectTextEdit : public QPlainTextEdit {
     TextAnalysis analysis_;
     std::unique_ptr<ObjectMeasures> measures_;
     QString axisOrder_ = QStringLiteral("0");
+    SpokenNote* caretNote_ = nullptr; // made on first use
     bool tabLeaves_ = false;          // Escape was the last key: Tab leaves the box
     std::vector<int> blockFirstLine_; // the compiler line each block starts with
     int digits_ = 3;                  // of the widest point number shown

@@ -5,7 +5,9 @@
 #include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QCheckBox>
+#include <QPoint>
 #include <QPushButton>
+#include <algorithm>
 #include <limits>
 
 namespace wirevane {
@@ -98,7 +100,21 @@ class SpinnerValue : public QAccessibleWidget, public QAccessibleValueInterface 
     UpDownSpinner* spinner() const { return static_cast<UpDownSpinner*>(widget()); }
 };
 
+class NoteNotification : public QAccessibleWidget {
+  public:
+    explicit NoteNotification(SpokenNote* note)
+        : QAccessibleWidget(note, QAccessible::Notification) {}
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Name)
+            return static_cast<const QLabel*>(widget())->text();
+        return QAccessibleWidget::text(kind);
+    }
+};
+
 QAccessibleInterface* accessibleFactory(const QString&, QObject* object) {
+    if (auto* note = qobject_cast<SpokenNote*>(object))
+        return new NoteNotification(note);
     if (auto* spinner = qobject_cast<UpDownSpinner*>(object))
         return new SpinnerValue(spinner);
     // Whether a button is checkable may change after its interface is made; it is asked anew.
@@ -139,6 +155,28 @@ constexpr NamedColour kColourNames[] = {
 };
 
 } // namespace
+
+SpokenNote::SpokenNote(QWidget* parent) : QLabel(parent) {
+    setObjectName(QStringLiteral("SpokenNote"));
+    setForegroundRole(QPalette::ToolTipText);
+    setBackgroundRole(QPalette::ToolTipBase);
+    setAutoFillBackground(true);
+    setFrameShape(QFrame::Box);
+    setMargin(3);
+    setTextFormat(Qt::PlainText);
+}
+
+void SpokenNote::say(const QString& note, const QPoint& at) {
+    hide(); // shown anew, so that it is said again
+    setText(note);
+    adjustSize();
+    // Within its parent, as far as it fits.
+    const QWidget* room = parentWidget();
+    move(std::clamp(at.x(), 0, std::max(0, room->width() - width())),
+         std::clamp(at.y(), 0, std::max(0, room->height() - height())));
+    raise();
+    show();
+}
 
 void installAccessibility() {
     static bool installed = false;

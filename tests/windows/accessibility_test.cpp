@@ -6,6 +6,7 @@
 #include "engine/objectcompiler.h"
 #include "mainwindow_fixture.h"
 #include "startedanimation.h"
+#include "ui/accessibility.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -178,6 +179,14 @@ TEST_F(FrameTest, F8WalksTheFindingsAndSaysEach) {
         EXPECT_EQ(text->textCursor().blockNumber(), step.block);
         EXPECT_EQ(text->textCursor().positionInBlock(), step.column);
         EXPECT_EQ(accessible(text)->text(QAccessible::Description), step.said);
+        // Shown at the caret as a notification, which a screen reader says.
+        const auto* note = text->findChild<wirevane::SpokenNote*>();
+        ASSERT_NE(note, nullptr);
+        EXPECT_TRUE(note->isVisible());
+        EXPECT_EQ(accessible(const_cast<wirevane::SpokenNote*>(note))->role(),
+                  QAccessible::Notification);
+        EXPECT_EQ(accessible(const_cast<wirevane::SpokenNote*>(note))->text(QAccessible::Name),
+                  step.said);
     }
     // Ctrl+F8 tells about the caret's line; a connection line gives its length.
     text->moveCursor(QTextCursor::Start);

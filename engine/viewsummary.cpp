@@ -45,8 +45,8 @@ std::string ViewSummary::describe(const Scene& scene) const {
     const int points = std::clamp(scene.pointCount, 0, kMaxPoints);
     // Row 1 is the blank line that ends the points; the rows after it are drawn.
     const int connections = std::clamp(scene.connectionCount - 1, 0, kMaxConnectionRows);
-    return name_ + ": " + counted(points, "point", "points") + ", " +
-           counted(connections, "connection", "connections") + ". Turned " +
+    return (name_.empty() ? std::string() : name_ + ": ") + counted(points, "point", "points") +
+           ", " + counted(connections, "connection", "connections") + ". Turned " +
            measureText(turnedXZ_) + " degrees in the x-z plane and " + measureText(turnedYZ_) +
            " degrees in the y-z plane, zoom " + measureText(zoom_) + ".";
 }

@@ -26,9 +26,7 @@ QString withoutMnemonic(QString text) {
 class ClickingButton : public QAccessibleWidget {
   public:
     explicit ClickingButton(QAbstractButton* button)
-        : QAccessibleWidget(button, qobject_cast<QCheckBox*>(button) != nullptr
-                                        ? QAccessible::CheckBox
-                                        : QAccessible::Button) {}
+        : QAccessibleWidget(button, QAccessible::Button) {}
 
     QString text(QAccessible::Text kind) const override {
         if (kind == QAccessible::Name) {
@@ -36,6 +34,11 @@ class ClickingButton : public QAccessibleWidget {
             return name.isEmpty() ? withoutMnemonic(button()->text()) : name;
         }
         return QAccessibleWidget::text(kind);
+    }
+
+    // A toggle button (the navigation bar's "Run") is a check box drawn as a button.
+    QAccessible::Role role() const override {
+        return button()->isCheckable() ? QAccessible::CheckBox : QAccessible::Button;
     }
 
     QAccessible::State state() const override {

@@ -96,9 +96,17 @@ def main():
         # The object window opens after the splash.
         text = wait_for("the object text", lambda: next(
             (n for n in walk(frame) if n.name == "Object text" and showing(n)), None))
+        document = next((n for n in walk(frame) if n.name.startswith("3D-Objekt")), None)
+        inside = set()
+        if document is not None:
+            print(f"Object window \"{document.name}\" ({document.getRoleName()}):")
+            for node in controls(document, CONTROL_ROLES):
+                inside.add(hash(node))
+                print(describe(node))
         print("Main window \"travenor Wirevane 3.0\":")
-        for node in controls(frame, CONTROL_ROLES):
-            print(describe(node))
+        for node in controls(frame, CONTROL_ROLES | {pyatspi.ROLE_MENU, pyatspi.ROLE_MENU_ITEM}):
+            if hash(node) not in inside:
+                print(describe(node))
 
         animate = next((n for n in controls(frame, BUTTON_ROLES)
                         if n.name == "Animate 3D-Object"), None)

@@ -157,6 +157,8 @@ ExampleWindow::ExampleWindow(QWidget* parent)
                          Text3->height());
     Check1->setObjectName(QStringLiteral("Check1"));
     Check1->setEnabled(false);
+    Text1->setAccessibleName(QStringLiteral("Example object text"));
+    nameObjectFields(Text2, Text3, UpDown1, Command1, Command2, Command3);
     place(Check1, 2880, 720, 975, 255);
 
     // The captions stand apart from their buttons, so that lines can join them.

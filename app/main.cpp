@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "engine/animationcontroller.h"
 #include "engine/scene.h"
+#include "ui/accessibility.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setWindowIcon(QIcon(wirevane::logoPicture()));
+    wirevane::installAccessibility();
 
     wirevane::Scene scene;
     wirevane::AnimationController animation(scene);

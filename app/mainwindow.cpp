@@ -244,6 +244,7 @@ void MainWindow::createToolbar() {
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(logo);
     Image1->setToolTip(QStringLiteral("About"));
+    Image1->setAccessibleName(QStringLiteral("Wirevane logo"));
     Image1->setCursor(Qt::PointingHandCursor);
     Image1->setContentsMargins(kButtonPictureSize / 4, 0, 0, 0);
     Image1->installEventFilter(this);

@@ -1,5 +1,8 @@
 #include "documents/colourswatch.h"
 
+#include "ui/accessibility.h"
+#include "ui/updownspinner.h"
+
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -14,10 +17,21 @@ Colour fromQColor(const QColor& colour) {
     return static_cast<Colour>(rgb.red() | (rgb.green() << 8) | (rgb.blue() << 16));
 }
 
+void nameObjectFields(QWidget* name, QWidget* axisOrder, UpDownSpinner* spinner,
+                      ColourSwatch* object, ColourSwatch* background, ColourSwatch* cross) {
+    name->setAccessibleName(QStringLiteral("Name"));
+    axisOrder->setAccessibleName(QStringLiteral("Axis order"));
+    spinner->setAccessibleNames(QStringLiteral("Axis order"));
+    object->setAccessibleName(QStringLiteral("Object colour"));
+    background->setAccessibleName(QStringLiteral("Background colour"));
+    cross->setAccessibleName(QStringLiteral("Cross colour"));
+}
+
 ColourSwatch::ColourSwatch(QWidget* parent) : QPushButton(parent) {}
 
 void ColourSwatch::setColour(Colour colour) {
     colour_ = colour & 0xFFFFFF;
+    setAccessibleDescription(colourWords(colour_));
     update();
 }
 

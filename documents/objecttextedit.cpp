@@ -2,8 +2,10 @@
 
 #include "documents/textlines.h"
 #include "engine/scene.h"
+#include "ui/accessibility.h"
 
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextBlock>
@@ -36,7 +38,7 @@ class Gutter : public QWidget {
         const auto* help = static_cast<QHelpEvent*>(event);
         const int y = help->pos().y();
         showMessages(edit_->isNoticeAtGutterY(y) ? edit_->notice()
-                                                 : edit_->messagesOfLine(edit_->lineAtGutterY(y)),
+                                                 : edit_->noteOfLine(edit_->lineAtGutterY(y)),
                      help->globalPos(), this);
         return true;
     }
@@ -133,7 +135,9 @@ void ObjectTextEdit::analyseNow() {
         else if (c == QChar::LineSeparator || c == u'\n')
             ++line;
     }
-    analysis_ = analyzeObjectText(boxTextToCrLf(boxText).toStdString());
+    const std::string text = boxTextToCrLf(boxText).toStdString();
+    analysis_ = analyzeObjectText(text);
+    measures_ = std::make_unique<ObjectMeasures>(text, axisOrder_.toStdString());
     digits_ = std::max(3, static_cast<int>(QString::number(analysis_.pointCount).size()));
     placeGutter();
     gutter_->update();
@@ -187,7 +191,7 @@ bool ObjectTextEdit::viewportEvent(QEvent* event) {
     if (event->type() != QEvent::ToolTip)
         return QPlainTextEdit::viewportEvent(event);
     const auto* help = static_cast<QHelpEvent*>(event);
-    Gutter::showMessages(messagesOfLine(lineAtViewportPoint(help->pos())), help->globalPos(),
+    Gutter::showMessages(noteOfLine(lineAtViewportPoint(help->pos())), help->globalPos(),
                          viewport());
     return true;
 }
@@ -213,6 +217,131 @@ QString ObjectTextEdit::messagesOfLine(int line) const {
     for (const TextDiagnostic& diagnostic : analysis_.diagnosticsOf(*info))
         messages << QString::fromStdString(diagnostic.message);
     return messages.join(u'\n');
+}
+
+QString ObjectTextEdit::noteOfLine(int line) const {
+    const LineAnalysis* info = lineInfo(line);
+    if (!info || !measures_)
+        return {};
+    QString note = messagesOfLine(line);
+    const QString measure = QString::fromStdString(measures_->measureOf(*info));
+    if (!measure.isEmpty())
+        note += (note.isEmpty() ? QString() : QStringLiteral("\n")) + measure;
+    return note;
+}
+
+void ObjectTextEdit::setAxisOrderText(const QString& axisOrder) {
+    if (axisOrder == axisOrder_)
+        return;
+    axisOrder_ = axisOrder;
+    analyseNow();
+}
+
+int ObjectTextEdit::caretLine() const {
+    const QTextCursor cursor = textCursor();
+    const QTextBlock block = cursor.block();
+    // Compiler lines inside a block are cut by line separators, which a wrapped layout line
+    // does not show: count them up to the caret.
+    int inside = 0;
+    const QString text = block.text();
+    for (int i = 0; i < cursor.positionInBlock() && i < text.size(); ++i)
+        inside += text[i] == QChar::LineSeparator || text[i] == u'\n';
+    const auto index = static_cast<std::size_t>(block.blockNumber());
+    return index < blockFirstLine_.size() ? blockFirstLine_[index] + inside : -1;
+}
+
+void ObjectTextEdit::moveCaretToLine(int line, int column) {
+    const auto after = std::upper_bound(blockFirstLine_.begin(), blockFirstLine_.end(), line);
+    if (after == blockFirstLine_.begin())
+        return;
+    const int blockNumber = static_cast<int>(after - blockFirstLine_.begin()) - 1;
+    const QTextBlock block = document()->findBlockByNumber(blockNumber);
+    if (!block.isValid())
+        return;
+    const QString text = block.text();
+    int start = 0;
+    for (int skip = line - blockFirstLine_[static_cast<std::size_t>(blockNumber)];
+         skip > 0 && start < text.size(); ++start)
+        skip -= text[start] == QChar::LineSeparator || text[start] == u'\n';
+    int end = start;
+    while (end < text.size() && text[end] != QChar::LineSeparator && text[end] != u'\n')
+        ++end;
+    QTextCursor cursor(block);
+    cursor.setPosition(block.position() + std::clamp(start + column - 1, start, end));
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+bool ObjectTextEdit::goToFinding(bool forward) {
+    analysis();
+    const int lines = static_cast<int>(analysis_.lines.size());
+    const int from = caretLine();
+    for (int step = 1; step <= lines; ++step) {
+        const int line = ((from + (forward ? step : -step)) % lines + lines) % lines;
+        const LineAnalysis& info = analysis_.lines[static_cast<std::size_t>(line)];
+        if (info.diagnosticCount == 0)
+            continue;
+        moveCaretToLine(
+            line, analysis_.diagnostics[static_cast<std::size_t>(info.firstDiagnostic)].column);
+        tell(noteOfLine(line));
+        return true;
+    }
+    tell(QStringLiteral("No findings"));
+    return false;
+}
+
+void ObjectTextEdit::tellCaretLine() {
+    analysis();
+    const QString note = noteOfLine(caretLine());
+    tell(note.isEmpty() ? QStringLiteral("Nothing to tell about this line") : note);
+}
+
+// The note shows below the caret as a notification, which a screen reader says; it stays the
+// box's description until the next, for a reader that asks again.
+void ObjectTextEdit::tell(const QString& note) {
+    setAccessibleDescription(note);
+    if (!caretNote_) {
+        caretNote_ = new SpokenNote(viewport());
+        caretNote_->setFont(QToolTip::font());
+    }
+    caretNote_->say(note, cursorRect().bottomLeft() + QPoint(0, 2));
+}
+
+void ObjectTextEdit::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F8) {
+        const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+        if (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier)
+            goToFinding(modifiers == Qt::NoModifier);
+        else if (modifiers == Qt::ControlModifier)
+            tellCaretLine();
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+// Tab types a tab into the object text. Escape and then Tab (or Shift+Tab) leaves it for the
+// window's next (or previous) control instead, as code editors do, so the box never keeps the
+// focus.
+bool ObjectTextEdit::event(QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (caretNote_)
+            caretNote_->hide(); // the note was about where the caret stood
+        const bool leaving = tabLeaves_;
+        tabLeaves_ = key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier;
+        if (leaving && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
+            const bool back =
+                key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+            QAbstractScrollArea::focusNextPrevChild(!back); // the text box itself refuses
+            return true;
+        }
+    } else if (event->type() == QEvent::FocusOut) {
+        tabLeaves_ = false;
+        if (caretNote_)
+            caretNote_->hide();
+    }
+    return QPlainTextEdit::event(event);
 }
 
 int ObjectTextEdit::lineAtViewportPoint(const QPoint& point) const {

@@ -128,7 +128,9 @@ ObjectWindow::ObjectWindow(QWidget* parent)
          std::initializer_list<QWidget*>{Text4, Text6, Text5, Command4, Command5, Command6, Check2})
         hidden->hide();
 
-    setTabOrder(Text1, Check1);
+    describeControls();
+    setTabOrder(Text1, UpDown1);
+    setTabOrder(UpDown1, Check1);
     setTabOrder(Check1, Command2);
     setTabOrder(Command2, Command1);
     setTabOrder(Command1, Command3);
@@ -140,7 +142,26 @@ ObjectWindow::ObjectWindow(QWidget* parent)
     connect(UpDown1, &UpDownSpinner::valueChanged, this, &ObjectWindow::UpDown1_Change);
     connect(Text1, &QPlainTextEdit::textChanged, this, &ObjectWindow::valuesChanged);
     connect(Text3, &QLineEdit::textChanged, this, &ObjectWindow::valuesChanged);
+    // The lengths beside the text follow the axis order.
+    connect(Text3, &QLineEdit::textChanged, Text1, &ObjectTextEdit::setAxisOrderText);
     connect(Check1, &QCheckBox::toggled, this, &ObjectWindow::valuesChanged);
+}
+
+// Names and descriptions for a screen reader; each caption is also tied to its control.
+void ObjectWindow::describeControls() {
+    Text1->setAccessibleName(QStringLiteral("Object text"));
+    Text1->setAccessibleDescription(
+        QStringLiteral("Points as x/y/z, a blank line, then connections as from-to. F8 and "
+                       "Shift+F8 go to the next and previous line with a finding, Ctrl+F8 tells "
+                       "about the line at the caret, Escape and then Tab leaves the text."));
+    nameObjectFields(Text2, Text3, UpDown1, Command1, Command2, Command3);
+    UpDown1->setAccessibleDescription(QStringLiteral("Which typed value feeds which axis, 0 to 5"));
+    Check1->setAccessibleDescription(QStringLiteral("Draw the axis cross"));
+    Label4->setBuddy(Text2);
+    Label6->setBuddy(UpDown1);
+    Label7->setBuddy(Command2);
+    Label5->setBuddy(Command1);
+    Label1->setBuddy(Command3);
 }
 
 ObjectInput ObjectWindow::compilerInput() const {

@@ -94,6 +94,7 @@ class ObjectWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void describeControls();
     void chooseColour(ColourSwatch* button);
     QSize outerSize() const;
 

@@ -17,6 +17,9 @@ namespace {
 
 constexpr int kTableClosedIntervalMs = 1;
 constexpr int kWindowGapPixels = 8;
+// While the picture moves its description changes at most this often, so that a screen
+// reader is not flooded.
+constexpr qint64 kDescriptionIntervalMs = 1000;
 
 // Puts a window beside another one, on the right if there is room, always on the screen.
 void placeBeside(QWidget& window, const QWidget& anchor) {
@@ -54,6 +57,8 @@ CompileResult AnimationController::MAnimation_Click(const ObjectInput* activeWin
     if (!result.completed)
         return result;
     emit animationStarting();
+    view_.start(activeWindow ? activeWindow->name : std::string());
+    describedAgo_.invalidate();
     AnimationWindow* window = animationWindow();
     window->show();
     window->raise();
@@ -112,7 +117,21 @@ void AnimationController::redraw() {
         return;
     NavigationBar* bar = navigationBar();
     const RenderOptions options{bar->Check2->isChecked(), bar->Check4->isChecked()};
+    const bool still = scene_.turnXZ == 0 && scene_.turnYZ == 0 && scene_.zoomFactor == 1;
+    view_.add(scene_);
     animationWindow_->draw(rendererState_, options);
+    describePicture(still);
+}
+
+// Said when the picture stands still, and at most once a second while it moves.
+void AnimationController::describePicture(bool still) {
+    const QString description = QString::fromStdString(view_.describe(scene_));
+    if (description == animationWindow_->accessibleDescription())
+        return;
+    if (!still && describedAgo_.isValid() && describedAgo_.elapsed() < kDescriptionIntervalMs)
+        return;
+    animationWindow_->setAccessibleDescription(description);
+    describedAgo_.start();
 }
 
 AnimationExport::View AnimationController::exportView() {

@@ -4,7 +4,9 @@
 #include "engine/objectcompiler.h"
 #include "engine/renderer.h"
 #include "engine/scene.h"
+#include "engine/viewsummary.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 
@@ -42,6 +44,8 @@ class AnimationController : public QObject {
     void redraw();
 
     const RendererState& rendererState() const { return rendererState_; }
+    // How far the picture has been turned and zoomed since the animation started.
+    const ViewSummary& viewSummary() const { return view_; }
 
   signals:
     void animationStarting();
@@ -50,6 +54,7 @@ class AnimationController : public QObject {
 
   private:
     void finishOpening();
+    void describePicture(bool still);
     // What the navigation bar says about the view, for the animation window's exports.
     AnimationExport::View exportView();
     void clearAnimationWindow();
@@ -61,6 +66,8 @@ class AnimationController : public QObject {
 
     Scene& scene_;
     RendererState rendererState_;
+    ViewSummary view_;
+    QElapsedTimer describedAgo_;
     QPointer<NavigationBar> navigationBar_;
     QPointer<AnimationWindow> animationWindow_;
     QPointer<CoordinateTable> coordinateTable_;

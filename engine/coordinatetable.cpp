@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QStringList>
 #include <QTableWidget>
@@ -31,6 +32,11 @@ const QString kFormatString = QStringLiteral("###|###########|###########|######
 const QStringList kHeaders = {QStringLiteral("No"),       QStringLiteral("x-value"),
                               QStringLiteral("y-value"),  QStringLiteral("z-value"),
                               QStringLiteral("xz\u00B0"), QStringLiteral("yz\u00B0")};
+
+// How a screen reader names each column: short words instead of the header's signs.
+const QStringList kSpokenHeaders = {QStringLiteral("point"),     QStringLiteral("x"),
+                                    QStringLiteral("y"),         QStringLiteral("z"),
+                                    QStringLiteral("x-z angle"), QStringLiteral("y-z angle")};
 
 bool sameValue(double a, double b) {
     return a == b || (std::isnan(a) && std::isnan(b));
@@ -67,6 +73,9 @@ CoordinateTable::CoordinateTable(Scene& scene, QWidget* parent)
     MSFlexGrid1->horizontalHeader()->setSectionsClickable(false);
     MSFlexGrid1->horizontalHeader()->setHighlightSections(false);
     MSFlexGrid1->setColumnCount(kDesignColumns);
+    MSFlexGrid1->setAccessibleName(QStringLiteral("Coordinates"));
+    MSFlexGrid1->setAccessibleDescription(
+        QStringLiteral("One row a point: its x, y and z and its angles in the x-z and y-z planes"));
     setGridRows(kDesignRows);
     for (int column = 0; column < kDesignColumns; ++column)
         setCellText(Index(0, column), QString());
@@ -128,6 +137,8 @@ void CoordinateTable::setCellText(int index, const QString& text) {
             MSFlexGrid1->setHorizontalHeaderItem(column, header);
         }
         header->setText(text);
+        if (column < kSpokenHeaders.size())
+            header->setData(Qt::AccessibleTextRole, kSpokenHeaders[column]);
         return;
     }
     QTableWidgetItem* item = MSFlexGrid1->item(row - 1, column);
@@ -143,6 +154,20 @@ void CoordinateTable::setCellText(int index, const QString& text) {
         MSFlexGrid1->setItem(row - 1, column, item);
     }
     item->setText(text);
+    // A cell read alone still says where it stands: "point 3, x, 1.5".
+    const QString point = QStringLiteral("point %1").arg(row);
+    item->setData(Qt::AccessibleTextRole,
+                  column == 0 || column >= kSpokenHeaders.size()
+                      ? point
+                      : QStringLiteral("%1, %2, %3").arg(point, kSpokenHeaders[column], text));
+}
+
+void CoordinateTable::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void CoordinateTable::writeHeaders() {

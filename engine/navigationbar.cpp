@@ -2,6 +2,7 @@
 
 #include "documents/colourswatch.h"
 #include "engine/imagesurface.h"
+#include "ui/accessibility.h"
 #include "ui/named.h"
 #include "ui/prompts.h"
 #include "ui/twips.h"
@@ -11,6 +12,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -156,8 +158,10 @@ NavigationBar::NavigationBar(Scene& scene, QWidget* parent)
     UpDown1->setValue(kSpeedAtStart);
     place(UpDown1, 1080, 5280, 195, 255);
 
+    describeControls();
     setFixedSize(twipsToPixels(kClientWidthTwips),
                  twipsToPixels(kOuterHeightLessTwips - kFrameHeightTwips));
+    showExtraSettings(false);
 
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer2.setObjectName(QStringLiteral("Timer2"));
@@ -190,6 +194,61 @@ NavigationBar::NavigationBar(Scene& scene, QWidget* parent)
     connect(Check2, &QCheckBox::clicked, this, &NavigationBar::Check2_Click);
     connect(Check3, &QPushButton::clicked, this, &NavigationBar::Check3_Click);
     connect(UpDown1, &UpDownSpinner::valueChanged, this, &NavigationBar::UpDown1_Change);
+}
+
+// Names and descriptions for a screen reader, and the keyboard's way through the bar: the turn
+// pad row by row, then the extra settings from top to bottom.
+void NavigationBar::describeControls() {
+    const std::pair<QWidget*, const char*> names[] = {
+        {Command1, "Turn up"},
+        {Command4, "Turn left"},
+        {Command2, "Turn right"},
+        {Command3, "Turn down"},
+        {Command5, "Credits"},
+        {Command12, "Move x plus"},
+        {Command13, "Move y plus"},
+        {Command14, "Move z plus"},
+        {Command15, "Move x minus"},
+        {Command16, "Move y minus"},
+        {Command17, "Move z minus"},
+        {Command9, "Zoom in"},
+        {Command10, "Zoom out"},
+        {Command7, "Background colour"},
+        {Command8, "Object colour"},
+        {Command11, "Cross colour"},
+        {Text1, "Speed"},
+    };
+    for (const auto& [control, name] : names)
+        control->setAccessibleName(QLatin1String(name));
+    for (QPushButton* arrow : {Command1, Command2, Command3, Command4})
+        arrow->setAccessibleDescription(QStringLiteral("One step of the speed in degrees"));
+    Check3->setAccessibleDescription(QStringLiteral("Keep turning the way the last turn went"));
+    Command6->setAccessibleDescription(
+        QStringLiteral("Show or hide moving, zoom, colours and speed"));
+    for (QPushButton* mover : {Command12, Command13, Command14, Command15, Command16, Command17})
+        mover->setAccessibleDescription(QStringLiteral("By 0.1"));
+    Check1->setAccessibleDescription(QStringLiteral("Show the axis cross"));
+    Check2->setAccessibleDescription(QStringLiteral("Show the table of coordinates"));
+    Check4->setAccessibleDescription(QStringLiteral("Show the point numbers"));
+    Text1->setAccessibleDescription(QStringLiteral("Degrees a step"));
+    Label1->setBuddy(Text1);
+    UpDown1->setAccessibleNames(QStringLiteral("Speed"));
+
+    QWidget* const order[] = {Command1,  Command4,  Check3,    Command5,  Command2,  Command3,
+                              Command6,  Command12, Command13, Command14, Command15, Command16,
+                              Command17, Command9,  Command10, Check1,    Check2,    Check4,
+                              Command7,  Command8,  Command11, Text1,     UpDown1};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+// The extra settings lie below the window's edge while they are hidden; hidden they also leave
+// the keyboard's way and a screen reader's view.
+void NavigationBar::showExtraSettings(bool shown) {
+    for (QWidget* extra : std::initializer_list<QWidget*>{
+             Command12, Command13, Command14, Command15, Command16, Command17, Command9, Command10,
+             Check1, Check2, Check4, Command7, Command8, Command11, Label1, Text1, UpDown1})
+        extra->setVisible(shown);
 }
 
 void NavigationBar::Command1_Click() {
@@ -323,6 +382,11 @@ void NavigationBar::setButtonColour(QPushButton* button, Colour colour) {
     // Keep the caption readable on a dark face.
     palette.setColor(QPalette::ButtonText, face.lightness() < 110 ? Qt::white : Qt::black);
     button->setPalette(palette);
+    // The three colour buttons say which colour they show; the grey ones are only grey.
+    static const QStringList kColourButtons = {
+        QStringLiteral("Command7"), QStringLiteral("Command8"), QStringLiteral("Command11")};
+    if (kColourButtons.contains(button->objectName()))
+        button->setAccessibleDescription(colourWords(colour));
 }
 
 Colour NavigationBar::buttonColour(const QPushButton* button) {
@@ -335,11 +399,21 @@ int NavigationBar::outerHeightTwips() const {
 
 void NavigationBar::setOuterHeightTwips(int twips) {
     setFixedHeight(twipsToPixels(twips - kFrameHeightTwips));
+    showExtraSettings(twips >= kOuterHeightMoreTwips);
 }
 
 void NavigationBar::showEvent(QShowEvent*) {
     if (!Timer1.isActive() && !Timer2.isActive())
         (Check3->isChecked() ? Timer2 : Timer1).start();
+}
+
+// A tool window leaves with Escape, as a dialog does: the animation ends.
+void NavigationBar::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void NavigationBar::closeEvent(QCloseEvent* event) {

@@ -102,8 +102,11 @@ class NavigationBar : public QWidget {
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    void describeControls();
+    void showExtraSettings(bool shown);
     void chooseColour(QPushButton* button, Colour Scene::*colour);
     void setOuterHeightTwips(int twips);
 

@@ -285,6 +285,7 @@ class Analyzer {
 
         bool quiet = false;
         const std::size_t count = connectionFieldCount(line_);
+        info.keepsStart = count == 1;
         if (const std::size_t blank = looksLikeRemark(); blank != std::string_view::npos) {
             warn(blank, "this line looks like a remark, but " + named(line_, blank) +
                             " before the \"'\" makes it " + self);

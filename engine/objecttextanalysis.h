@@ -35,6 +35,7 @@ struct LineAnalysis {
     int firstDiagnostic = 0; // this line's diagnostics in TextAnalysis::diagnostics
     int diagnosticCount = 0;
     bool hasError = false;
+    bool keepsStart = false; // a connection line without "-": its start point is not set
 };
 
 struct TextAnalysis {

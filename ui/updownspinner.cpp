@@ -1,5 +1,8 @@
 #include "ui/updownspinner.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
+#include <QPainter>
 #include <QToolButton>
 #include <algorithm>
 
@@ -24,6 +27,7 @@ QToolButton* arrowButton(QWidget* parent, Qt::ArrowType arrow) {
 UpDownSpinner::UpDownSpinner(QWidget* parent)
     : QWidget(parent), up_(arrowButton(this, Qt::UpArrow)),
       down_(arrowButton(this, Qt::DownArrow)) {
+    setFocusPolicy(Qt::StrongFocus);
     connect(up_, &QToolButton::clicked, this, &UpDownSpinner::stepUp);
     connect(down_, &QToolButton::clicked, this, &UpDownSpinner::stepDown);
 }
@@ -39,13 +43,69 @@ void UpDownSpinner::setValue(int value) {
     if (value == value_)
         return;
     value_ = value;
+    QAccessibleValueChangeEvent change(this, value_);
+    QAccessible::updateAccessibility(&change);
     emit valueChanged(value_);
 }
 
+void UpDownSpinner::setAccessibleNames(const QString& name) {
+    setAccessibleName(name);
+    up_->setAccessibleName(name + QStringLiteral(" up"));
+    down_->setAccessibleName(name + QStringLiteral(" down"));
+}
+
 void UpDownSpinner::resizeEvent(QResizeEvent*) {
-    const int upper = height() / 2;
-    up_->setGeometry(0, 0, width(), upper);
-    down_->setGeometry(0, upper, width(), height() - upper);
+    placeButtons();
+}
+
+// While the spinner has the focus its buttons step aside for a frame that shows it.
+void UpDownSpinner::placeButtons() {
+    const QRect inside = hasFocus() ? rect().adjusted(1, 1, -1, -1) : rect();
+    const int upper = inside.height() / 2;
+    up_->setGeometry(inside.left(), inside.top(), inside.width(), upper);
+    down_->setGeometry(inside.left(), inside.top() + upper, inside.width(),
+                       inside.height() - upper);
+}
+
+void UpDownSpinner::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Right:
+        stepUp();
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+        stepDown();
+        break;
+    case Qt::Key_Home:
+        setValue(minimum_);
+        break;
+    case Qt::Key_End:
+        setValue(maximum_);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void UpDownSpinner::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    placeButtons();
+    update();
+}
+
+void UpDownSpinner::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    placeButtons();
+    update();
+}
+
+void UpDownSpinner::paintEvent(QPaintEvent*) {
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Highlight));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 } // namespace wirevane

@@ -7,7 +7,8 @@ class QToolButton;
 namespace wirevane {
 
 // An up-down spinner: two arrow buttons that step a value between a minimum and a maximum,
-// without a text of their own (a text box beside them shows the value).
+// without a text of their own (a text box beside them shows the value). It takes the focus as
+// one control and steps with the arrow keys, so it needs no mouse.
 class UpDownSpinner : public QWidget {
     Q_OBJECT
 
@@ -26,6 +27,9 @@ class UpDownSpinner : public QWidget {
     void stepUp() { setValue(value_ + step_); }
     void stepDown() { setValue(value_ - step_); }
 
+    // The spinner's name for a screen reader; its buttons are "<name> up" and "<name> down".
+    void setAccessibleNames(const QString& name);
+
     QToolButton* upButton() const { return up_; }
     QToolButton* downButton() const { return down_; }
 
@@ -34,8 +38,14 @@ class UpDownSpinner : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
+    void placeButtons();
+
     QToolButton* up_;
     QToolButton* down_;
     int value_ = 0;

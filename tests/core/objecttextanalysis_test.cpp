@@ -1,4 +1,5 @@
 #include "engine/objectcompiler.h"
+#include "engine/objectmeasures.h"
 #include "engine/objecttextanalysis.h"
 
 #include <filesystem>
@@ -148,6 +149,48 @@ TEST(TextAnalysis, ExplainsWhatTheCompilerDoesSilently) {
             EXPECT_EQ(got.severity, want.severity) << c.text;
             EXPECT_EQ(got.message, want.message) << c.text;
         }
+    }
+}
+
+// What a line measures: a point's values as read, a connection's length between the points as
+// typed with the axis order applied.
+TEST(TextAnalysis, MeasuresPointsAndConnectionsAsTyped) {
+    const std::string cube = "-2/-2/-2\r\n2/-2/-2\r\n2/2/-2\r\n-2/2/-2\r\n"
+                             "-2/-2/2\r\n2/-2/2\r\n2/2/2\r\n-2/2/2\r\n\r\n";
+    // Sides 1, 2 and 3: an axis order that fed one value twice would change the length.
+    const std::string box = "0/0/0\r\n1/2/3\r\n\r\n1-2";
+    struct Case {
+        std::string text;
+        std::string axisOrder;
+        int line;
+        std::string measure;
+    } cases[] = {
+        {cube + "1-2", "0", 10, "1-2: length 4"},
+        {cube + "4-8", "0", 10, "4-8: length 4"},
+        {cube + "1-7", "0", 10, "1-7: length 6.928"},
+        {box, "0", 4, "1-2: length 3.742"},
+        {box, "1", 4, "1-2: length 3.742"},
+        {box, "2", 4, "1-2: length 3.742"},
+        {box, "3", 4, "1-2: length 3.742"},
+        {box, "4", 4, "1-2: length 3.742"},
+        {box, "5", 4, "1-2: length 3.742"},
+        {box, "6", 4, "1-2: no length, axis order 6 does not place the points"},
+        {cube + "1-9", "0", 10, "1-9: no length, there is no point 9"},
+        {cube + "0-1", "0", 10, "0-1: no length, there is no point 0"},
+        {cube + "2.5-1", "0", 10, "2-1: length 4"}, // named by its rounded number, as drawn
+        {cube + "7", "0", 10, "no length: without \"-\" the start point keeps an old value"},
+        {"1.5/2e1/&H10", "0", 1, "point 1: x 1.5, y 20, z 16"},
+        {"' remark\r\n1,5/2/3", "4", 2, "point 1: x 1, y 2, z 3"},
+        {"1/2", "0", 1, "point 1: x 1, y 0, z 2"},
+        {box, "0", 3, ""}, // the blank line measures nothing
+    };
+    for (const Case& c : cases) {
+        const TextAnalysis analysis = analyzeObjectText(c.text);
+        const ObjectMeasures measures(c.text, c.axisOrder);
+        ASSERT_LE(static_cast<std::size_t>(c.line), analysis.lines.size()) << c.text;
+        EXPECT_EQ(measures.measureOf(analysis.lines[static_cast<std::size_t>(c.line - 1)]),
+                  c.measure)
+            << c.text << " with axis order " << c.axisOrder;
     }
 }
 

@@ -1,5 +1,6 @@
 // Window tests run on Qt's offscreen platform, inside one QApplication.
 #include "tests/common/temporaryfolder.h"
+#include "ui/accessibility.h"
 
 #include <QApplication>
 #include <cstdlib>
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
     const wirevane::tests::TemporaryFolder stateHome;
     ::setenv("XDG_STATE_HOME", stateHome.path().c_str(), 1);
     QApplication app(argc, argv);
+    wirevane::installAccessibility();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

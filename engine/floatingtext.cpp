@@ -46,4 +46,21 @@ std::from_chars_result readDoubleByStrtod(const char* first, const char* last, d
     return {first + used, std::errc()};
 }
 
+std::optional<std::string> fixedText(double value, int decimals) {
+    char buffer[64];
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+    const auto result =
+        std::to_chars(buffer, buffer + 60, value, std::chars_format::fixed, decimals);
+    if (result.ec != std::errc())
+        return std::nullopt;
+    return std::string(buffer, result.ptr);
+#else
+    // Only emscripten's library comes here, and its locale always writes a point.
+    const int length = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    if (length < 0 || length > 60)
+        return std::nullopt;
+    return std::string(buffer, static_cast<std::size_t>(length));
+#endif
+}
+
 } // namespace wirevane

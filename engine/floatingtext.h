@@ -3,6 +3,7 @@
 #include <bit>
 #include <charconv>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <type_traits>
@@ -27,6 +28,10 @@ inline std::string shortestText(double value) {
     return shortestTextByPrintf(value);
 #endif
 }
+
+// value with the given number of decimals ("1.500"), as std::to_chars(..., fixed, decimals)
+// writes it; nullopt when that takes more than 60 characters.
+std::optional<std::string> fixedText(double value, int decimals);
 
 inline std::from_chars_result readDouble(const char* first, const char* last, double& value) {
 #if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L

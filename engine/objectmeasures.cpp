@@ -1,11 +1,11 @@
 #include "engine/objectmeasures.h"
 
+#include "engine/floatingtext.h"
 #include "engine/numberconversion.h"
 #include "engine/objectcompiler.h"
 #include "engine/renderer.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace wirevane {
@@ -22,12 +22,10 @@ bool isAxisOrder(double order) {
 std::string measureText(double value) {
     if (!std::isfinite(value))
         return value > 0 ? "too large" : "not a number";
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::fixed, kMeasureDecimals);
-    if (result.ec != std::errc())
+    const std::optional<std::string> fixed = fixedText(value, kMeasureDecimals);
+    if (!fixed)
         return "too large";
-    std::string text(buffer, result.ptr);
+    std::string text = *fixed;
     text.erase(text.find_last_not_of('0') + 1);
     if (text.back() == '.')
         text.pop_back();

@@ -172,29 +172,6 @@ int maxSharePayload() {
     return static_cast<int>(kMaxShareLinkPayload);
 }
 
-// Lead bytes and continuations only; overlong forms past two bytes are let through.
-bool validUtf8(std::string_view bytes) {
-    for (std::size_t i = 0; i < bytes.size();) {
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        std::size_t more = 0;
-        if (c >= 0xC2 && c <= 0xDF)
-            more = 1;
-        else if (c >= 0xE0 && c <= 0xEF)
-            more = 2;
-        else if (c >= 0xF0 && c <= 0xF4)
-            more = 3;
-        else if (c >= 0x80)
-            return false;
-        if (i + more >= bytes.size() && more > 0)
-            return false;
-        for (std::size_t k = 1; k <= more; ++k)
-            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80)
-                return false;
-        i += more + 1;
-    }
-    return true;
-}
-
 // A plain text file as the desktop's drop of one reads it: UTF-8 (a byte-order mark dropped)
 // when it is valid UTF-8, else the code page of object files; every line break (CR LF, lone
 // LF, lone CR) a line of the editor. (A UTF-16 file the page decodes before it comes here.)
@@ -202,7 +179,7 @@ std::string textFileAsEditorText(const std::string& bytes) {
     std::string_view raw = bytes;
     if (raw.starts_with("\xEF\xBB\xBF"))
         raw.remove_prefix(3);
-    const std::string text = validUtf8(raw) ? std::string(raw) : windows1252ToUtf8(raw);
+    const std::string text = isWellFormedUtf8(raw) ? std::string(raw) : windows1252ToUtf8(raw);
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {

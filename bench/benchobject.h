@@ -1,7 +1,7 @@
 #pragma once
 // The object the real-time benchmarks animate: as many points and lines as a scene holds.
 
-#include "engine/objectcompiler.h"
+#include "core/engine/objectcompiler.h"
 
 #include <cmath>
 #include <string>

@@ -6,10 +6,10 @@
 //   bench_navigation [--seconds N]      measure (10 s per case by default)
 //   bench_navigation --try FILE.txt     open the animation of an object text to try it by hand
 #include "bench/realtime.h"
-#include "engine/animationcontroller.h"
-#include "engine/animationwindow.h"
-#include "engine/animationwindowsurface.h"
-#include "engine/navigationbar.h"
+#include "desktop/animation/animationcontroller.h"
+#include "desktop/animation/animationwindow.h"
+#include "desktop/animation/animationwindowsurface.h"
+#include "desktop/animation/navigationbar.h"
 
 #include <QApplication>
 #include <QCheckBox>

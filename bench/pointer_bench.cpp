@@ -6,10 +6,10 @@
 //
 //   bench_pointer [--seconds N]      measure (5 s per case by default)
 #include "bench/realtime.h"
-#include "engine/animationcontroller.h"
-#include "engine/animationwindow.h"
-#include "engine/animationwindowsurface.h"
-#include "engine/navigationbar.h"
+#include "desktop/animation/animationcontroller.h"
+#include "desktop/animation/animationwindow.h"
+#include "desktop/animation/animationwindowsurface.h"
+#include "desktop/animation/navigationbar.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 // while, and the bench object's animation opened as the Animation command opens it.
 
 #include "bench/benchobject.h"
-#include "engine/animationcontroller.h"
+#include "desktop/animation/animationcontroller.h"
 
 #include <QEventLoop>
 #include <QTimer>

@@ -1,7 +1,7 @@
 // Shape files read into an object: the largest object an OBJ can give, and a binary STL too
 // large for one, which is refused only once its points and connections are counted.
-#include "formats/shape.h"
-#include "formats/shapereaders.h"
+#include "formats/shapes/shape.h"
+#include "formats/shapes/shapereaders.h"
 
 #include <benchmark/benchmark.h>
 #include <bit>

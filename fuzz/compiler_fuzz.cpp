@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/objectcompiler.h"
+#include "core/engine/objectcompiler.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);

@@ -1,8 +1,8 @@
 // Fuzzed object text and view values through a few drawings: no crash, no undefined
 // behaviour, and a bounded number of attempts per drawing.
-#include "engine/objectcompiler.h"
-#include "engine/recordingsurface.h"
-#include "engine/renderer.h"
+#include "core/engine/objectcompiler.h"
+#include "core/engine/recordingsurface.h"
+#include "core/engine/renderer.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // The object-file reader on any bytes; what it accepts must save and read back unchanged.
-#include "documents/objectfile.h"
+#include "core/documents/objectfile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,9 +1,9 @@
 // What every shape reader must hold to on any bytes: a refusal or a shape whose connections
 // name its points, each once; all face edges a superset of the shape's; and an object text
 // that the compiler reads back to the same points.
-#include "engine/objectcompiler.h"
-#include "formats/shape.h"
-#include "formats/shapereaders.h"
+#include "core/engine/objectcompiler.h"
+#include "formats/shapes/shape.h"
+#include "formats/shapes/shapereaders.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,7 +1,7 @@
 // The share-link reader on any bytes, taken as a payload, as base64url, as a deflate stream and
 // as the part of a link after "#v1.": what it accepts must survive a round trip and a save.
-#include "documents/sharelink.h"
-#include "formats/deflate.h"
+#include "core/documents/sharelink.h"
+#include "formats/raster/deflate.h"
 
 #include <cstddef>
 #include <cstdint>

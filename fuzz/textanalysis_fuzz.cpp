@@ -1,7 +1,7 @@
 // The object-text analysis on any bytes: it never fails, its findings point into the text,
 // and it agrees with the compiler on the counts and on whether the Animation command stops.
-#include "engine/objectcompiler.h"
-#include "engine/objecttextanalysis.h"
+#include "core/engine/objectcompiler.h"
+#include "core/engine/objecttextanalysis.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // wirevane-tool check: what the compiler will make of each object, as compiler diagnostics.
-#include "engine/objecttextanalysis.h"
+#include "core/engine/objecttextanalysis.h"
 #include "tools/jsonwriter.h"
 #include "tools/toolcommands.h"
 #include "tools/toolobject.h"

@@ -1,5 +1,5 @@
 // wirevane-tool compile: the scene the Animation command would compile, as JSON.
-#include "engine/objectcompiler.h"
+#include "core/engine/objectcompiler.h"
 #include "tools/jsonwriter.h"
 #include "tools/scenejson.h"
 #include "tools/toolcommands.h"

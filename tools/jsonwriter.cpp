@@ -1,6 +1,6 @@
 #include "tools/jsonwriter.h"
 
-#include "documents/codepage1252.h"
+#include "core/documents/codepage1252.h"
 
 #include <charconv>
 #include <cmath>

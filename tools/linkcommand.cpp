@@ -1,5 +1,5 @@
 // wirevane-tool link: the share link of an object, for the web page.
-#include "formats/deflate.h"
+#include "formats/raster/deflate.h"
 #include "tools/toolcommands.h"
 #include "tools/toolobject.h"
 

@@ -1,7 +1,7 @@
 // wirevane-tool pack: the object file Save would write for an object text.
-#include "documents/objectfile.h"
-#include "documents/objectfiledisk.h"
-#include "engine/objectcompiler.h"
+#include "core/documents/objectfile.h"
+#include "core/documents/objectfiledisk.h"
+#include "core/engine/objectcompiler.h"
 #include "tools/toolcommands.h"
 #include "tools/toolinput.h"
 

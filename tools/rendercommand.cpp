@@ -1,9 +1,9 @@
 // wirevane-tool render: draws the scene as the animation window would and writes the picture or
 // prints the drawing as JSON.
-#include "engine/objectcompiler.h"
-#include "engine/recordingsurface.h"
-#include "engine/renderer.h"
-#include "engine/teesurface.h"
+#include "core/engine/objectcompiler.h"
+#include "core/engine/recordingsurface.h"
+#include "core/engine/renderer.h"
+#include "core/engine/teesurface.h"
 #include "tools/jsonwriter.h"
 #include "tools/scenejson.h"
 #include "tools/toolcommands.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/scene.h"
+#include "core/engine/scene.h"
 #include "tools/jsonwriter.h"
 
 namespace wirevane {

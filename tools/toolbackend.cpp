@@ -1,7 +1,7 @@
 #include "tools/toolbackend.h"
 
-#include "engine/rastersurface.h"
-#include "formats/pngwriter.h"
+#include "core/engine/rastersurface.h"
+#include "formats/raster/pngwriter.h"
 
 namespace wirevane {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/surface.h"
-#include "formats/pictureformat.h"
+#include "core/engine/surface.h"
+#include "formats/raster/pictureformat.h"
 #include "tools/toolinput.h"
 
 #include <functional>

@@ -1,6 +1,6 @@
 #include "tools/toolinput.h"
 
-#include "documents/filereplacement.h"
+#include "core/documents/filereplacement.h"
 
 #include <algorithm>
 #include <cerrno>

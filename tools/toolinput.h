@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/objectcompiler.h"
+#include "core/engine/objectcompiler.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #include "tools/toolobject.h"
 
-#include "documents/filenames.h"
-#include "documents/objectfiledisk.h"
+#include "core/documents/filenames.h"
+#include "core/documents/objectfiledisk.h"
 
 #include <algorithm>
 

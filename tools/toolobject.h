@@ -1,8 +1,8 @@
 #pragma once
 
-#include "documents/objectfile.h"
-#include "engine/objectcompiler.h"
-#include "engine/objecttextanalysis.h"
+#include "core/documents/objectfile.h"
+#include "core/engine/objectcompiler.h"
+#include "core/engine/objecttextanalysis.h"
 #include "tools/toolinput.h"
 
 #include <string>

@@ -1,6 +1,6 @@
 #include "tools/tooloutput.h"
 
-#include "documents/filereplacement.h"
+#include "core/documents/filereplacement.h"
 #include "tools/toolinput.h"
 
 #include <csignal>

@@ -1,14 +1,14 @@
 // The web page's module: the page is a shell over these calls, which run the same core as the
 // desktop program and wirevane-tool. One Page holds the object being shown and its animation.
-#include "documents/codepage1252.h"
-#include "documents/objectfile.h"
-#include "documents/sharelink.h"
-#include "engine/navigation.h"
-#include "engine/numberconversion.h"
-#include "engine/objectcompiler.h"
-#include "engine/objecttextanalysis.h"
-#include "engine/rastersurface.h"
-#include "engine/renderer.h"
+#include "core/documents/codepage1252.h"
+#include "core/documents/objectfile.h"
+#include "core/documents/sharelink.h"
+#include "core/engine/navigation.h"
+#include "core/engine/numberconversion.h"
+#include "core/engine/objectcompiler.h"
+#include "core/engine/objecttextanalysis.h"
+#include "core/engine/rastersurface.h"
+#include "core/engine/renderer.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 """What a screen reader sees of Wirevane, through the real accessibility bus (AT-SPI).
 
 Run inside an X server and a D-Bus session of its own, for example:
-  xvfb-run -a dbus-run-session -- tests/atspi/screenreader_listing.py build/app/wirevane FILE.kfm
+  xvfb-run -a dbus-run-session -- tests/atspi/screenreader_listing.py build/desktop/wirevane FILE.kfm
 
 Starts the program on FILE, lists the main window's and the object window's controls, starts
 the animation through the toolbar button's accessible action, opens the navigation bar's extra

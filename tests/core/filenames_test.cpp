@@ -1,4 +1,4 @@
-#include "documents/filenames.h"
+#include "core/documents/filenames.h"
 #include "tests/common/temporaryfolder.h"
 
 #include <filesystem>

@@ -1,5 +1,5 @@
-#include "engine/floatingtext.h"
-#include "engine/numberconversion.h"
+#include "core/engine/floatingtext.h"
+#include "core/engine/numberconversion.h"
 #include "tests/common/germanlocale.h"
 
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "engine/objectcompiler.h"
+#include "core/engine/objectcompiler.h"
 
 #include <gtest/gtest.h>
 #include <string>

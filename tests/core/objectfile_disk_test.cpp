@@ -1,6 +1,6 @@
 // Reading and saving object files on disk: read-only loads and atomic saves.
-#include "documents/filereplacement.h"
-#include "documents/objectfiledisk.h"
+#include "core/documents/filereplacement.h"
+#include "core/documents/objectfiledisk.h"
 #include "tests/common/asnobody.h"
 #include "tests/common/temporaryfolder.h"
 

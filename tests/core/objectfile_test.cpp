@@ -1,6 +1,6 @@
 // The object-file records against hand-written bytes, both ways.
-#include "documents/codepage1252.h"
-#include "documents/objectfile.h"
+#include "core/documents/codepage1252.h"
+#include "core/documents/objectfile.h"
 
 #include <bit>
 #include <cstring>

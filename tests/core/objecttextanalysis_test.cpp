@@ -1,6 +1,6 @@
-#include "engine/objectcompiler.h"
-#include "engine/objectmeasures.h"
-#include "engine/objecttextanalysis.h"
+#include "core/engine/objectcompiler.h"
+#include "core/engine/objectmeasures.h"
+#include "core/engine/objecttextanalysis.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,5 +1,5 @@
 // Recovery copies: their bytes, the private folder, and which run's copies a start may take.
-#include "documents/recoveryfolder.h"
+#include "core/documents/recoveryfolder.h"
 #include "tests/common/temporaryfolder.h"
 
 #include <cerrno>

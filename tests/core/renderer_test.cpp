@@ -1,7 +1,7 @@
-#include "engine/objectcompiler.h"
-#include "engine/recordingsurface.h"
-#include "engine/renderer.h"
-#include "engine/teesurface.h"
+#include "core/engine/objectcompiler.h"
+#include "core/engine/recordingsurface.h"
+#include "core/engine/renderer.h"
+#include "core/engine/teesurface.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

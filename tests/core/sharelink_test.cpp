@@ -1,5 +1,5 @@
 // Share-link payloads and base64url against hand-written texts and the RFC's vectors.
-#include "documents/sharelink.h"
+#include "core/documents/sharelink.h"
 
 #include <gtest/gtest.h>
 

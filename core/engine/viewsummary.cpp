@@ -1,0 +1,54 @@
+#include "core/engine/viewsummary.h"
+
+#include "core/engine/objectmeasures.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace wirevane {
+namespace {
+
+constexpr double kFullTurn = 360;
+constexpr double kHalfTurn = 180;
+
+double withinHalfTurn(double degrees) {
+    if (!std::isfinite(degrees))
+        return 0;
+    double turned = std::fmod(degrees, kFullTurn);
+    if (turned > kHalfTurn)
+        turned -= kFullTurn;
+    else if (turned <= -kHalfTurn)
+        turned += kFullTurn;
+    return turned;
+}
+
+std::string counted(int count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+} // namespace
+
+void ViewSummary::start(std::string objectName) {
+    name_ = std::move(objectName);
+    turnedXZ_ = turnedYZ_ = 0;
+    zoom_ = 1;
+}
+
+void ViewSummary::add(const Scene& scene) {
+    turnedXZ_ = withinHalfTurn(turnedXZ_ + scene.turnXZ);
+    turnedYZ_ = withinHalfTurn(turnedYZ_ + scene.turnYZ);
+    if (std::isfinite(scene.zoomFactor) && scene.zoomFactor > 0)
+        zoom_ *= scene.zoomFactor;
+}
+
+std::string ViewSummary::describe(const Scene& scene) const {
+    const int points = std::clamp(scene.pointCount, 0, kMaxPoints);
+    // Row 1 is the blank line that ends the points; the rows after it are drawn.
+    const int connections = std::clamp(scene.connectionCount - 1, 0, kMaxConnectionRows);
+    return (name_.empty() ? std::string() : name_ + ": ") + counted(points, "point", "points") +
+           ", " + counted(connections, "connection", "connections") + ". Turned " +
+           measureText(turnedXZ_) + " degrees in the x-z plane and " + measureText(turnedYZ_) +
+           " degrees in the y-z plane, zoom " + measureText(zoom_) + ".";
+}
+
+} // namespace wirevane

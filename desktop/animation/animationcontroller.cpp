@@ -1,0 +1,216 @@
+#include "desktop/animation/animationcontroller.h"
+
+#include "desktop/animation/animationexport.h"
+#include "desktop/animation/animationwindow.h"
+#include "desktop/animation/animationwindowsurface.h"
+#include "desktop/animation/coordinatetable.h"
+#include "desktop/animation/directmanipulation.h"
+#include "desktop/animation/navigationbar.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QScreen>
+#include <algorithm>
+
+namespace wirevane {
+namespace {
+
+constexpr int kTableClosedIntervalMs = 1;
+constexpr int kWindowGapPixels = 8;
+// While the picture moves its description changes at most this often, so that a screen
+// reader is not flooded.
+constexpr qint64 kDescriptionIntervalMs = 1000;
+
+// Puts a window beside another one, on the right if there is room, always on the screen.
+void placeBeside(QWidget& window, const QWidget& anchor) {
+    const QRect besides = anchor.frameGeometry();
+    QPoint position(besides.right() + kWindowGapPixels, besides.top());
+    if (const QScreen* display = anchor.screen()) {
+        const QRect room = display->availableGeometry();
+        const QSize size = window.frameGeometry().size();
+        if (position.x() + size.width() > room.right())
+            position.setX(besides.left() - kWindowGapPixels - size.width());
+        position.setX(std::clamp(position.x(), room.left(),
+                                 std::max(room.left(), room.right() - size.width())));
+        position.setY(std::clamp(position.y(), room.top(),
+                                 std::max(room.top(), room.bottom() - size.height())));
+    }
+    window.move(position);
+}
+
+} // namespace
+
+AnimationController::AnimationController(Scene& scene, QObject* parent)
+    : QObject(parent), scene_(scene) {}
+
+AnimationController::~AnimationController() {
+    delete coordinateTable_.data();
+    delete animationWindow_.data();
+    delete navigationBar_.data();
+}
+
+CompileResult AnimationController::MAnimation_Click(const ObjectInput* activeWindow) {
+    const CompileResult result = compileObject(scene_, activeWindow);
+    NavigationBar* bar = navigationBar();
+    bar->Command5->setEnabled(result.creditsOffered);
+    bar->Command5->setVisible(result.creditsOffered);
+    if (!result.completed)
+        return result;
+    emit animationStarting();
+    view_.start(activeWindow ? activeWindow->name : std::string());
+    describedAgo_.invalidate();
+    AnimationWindow* window = animationWindow();
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return result;
+}
+
+NavigationBar* AnimationController::navigationBar() {
+    if (!navigationBar_) {
+        auto* bar = new NavigationBar(scene_);
+        // Direct, never queued: the bar's one-off redraw without a turn changes the scene only
+        // for the length of the emit.
+        connect(bar, &NavigationBar::redrawRequested, this, &AnimationController::redraw,
+                Qt::DirectConnection);
+        connect(bar, &NavigationBar::clearRequested, this,
+                &AnimationController::clearAnimationWindow);
+        connect(bar, &NavigationBar::coordinateTableOpened, this,
+                &AnimationController::openCoordinateTable);
+        connect(bar, &NavigationBar::coordinateTableClosed, this,
+                &AnimationController::closeCoordinateTable);
+        connect(bar, &NavigationBar::creditsRequested, this,
+                &AnimationController::creditsRequested);
+        connect(bar, &NavigationBar::closing, this, &AnimationController::navigationBarClosing);
+        navigationBar_ = bar;
+    }
+    return navigationBar_;
+}
+
+AnimationWindow* AnimationController::animationWindow() {
+    if (!animationWindow_) {
+        auto* window = new AnimationWindow(scene_);
+        connect(window, &AnimationWindow::drawRequested, this, &AnimationController::redraw);
+        connect(window, &AnimationWindow::openingFinished, this,
+                &AnimationController::finishOpening);
+        connect(window, &AnimationWindow::closed, this,
+                &AnimationController::animationWindowClosed);
+        new DirectManipulation(*window, scene_, *this); // owned by the window
+        new AnimationExport(*window, scene_, [this] { return exportView(); });
+        animationWindow_ = window;
+    }
+    return animationWindow_;
+}
+
+CoordinateTable* AnimationController::coordinateTable() {
+    if (!coordinateTable_) {
+        auto* table = new CoordinateTable(scene_);
+        connect(table, &CoordinateTable::closing, this,
+                &AnimationController::coordinateTableClosing);
+        coordinateTable_ = table;
+    }
+    return coordinateTable_;
+}
+
+void AnimationController::redraw() {
+    if (!animationWindow_)
+        return;
+    NavigationBar* bar = navigationBar();
+    const RenderOptions options{bar->Check2->isChecked(), bar->Check4->isChecked()};
+    const bool still = scene_.turnXZ == 0 && scene_.turnYZ == 0 && scene_.zoomFactor == 1;
+    view_.add(scene_);
+    animationWindow_->draw(rendererState_, options);
+    describePicture(still);
+}
+
+// Said when the picture stands still, and at most once a second while it moves.
+void AnimationController::describePicture(bool still) {
+    const QString description = QString::fromStdString(view_.describe(scene_));
+    if (description == animationWindow_->accessibleDescription())
+        return;
+    if (!still && describedAgo_.isValid() && describedAgo_.elapsed() < kDescriptionIntervalMs)
+        return;
+    animationWindow_->setAccessibleDescription(description);
+    describedAgo_.start();
+}
+
+AnimationExport::View AnimationController::exportView() {
+    NavigationBar* bar = navigationBar();
+    AnimationExport::View view;
+    view.options = {bar->Check2->isChecked(), bar->Check4->isChecked()};
+    view.running = bar->Check3->isChecked();
+    view.tickIntervalMs = bar->Timer2.interval();
+    return view;
+}
+
+void AnimationController::clearAnimationWindow() {
+    if (animationWindow_)
+        animationWindow_->surface().clearSurface();
+}
+
+void AnimationController::finishOpening() {
+    NavigationBar* bar = navigationBar();
+    NavigationBar::setButtonColour(bar->Command7, scene_.backgroundColor);
+    NavigationBar::setButtonColour(bar->Command8, scene_.objectColor);
+    NavigationBar::setButtonColour(bar->Command11, scene_.crossColor);
+    if (!bar->isVisible() && animationWindow_)
+        placeBeside(*bar, *animationWindow_);
+    bar->show();
+}
+
+void AnimationController::openCoordinateTable() {
+    const bool fresh = !coordinateTable_;
+    CoordinateTable* table = coordinateTable();
+    if (fresh && navigationBar_)
+        placeBeside(*table, *navigationBar_);
+    table->show();
+}
+
+void AnimationController::closeCoordinateTable() {
+    if (CoordinateTable* table = coordinateTable_) {
+        coordinateTable_ = nullptr; // it is destroyed once closed
+        table->close();
+    }
+}
+
+void AnimationController::coordinateTableClosing() {
+    coordinateTable_ = nullptr;
+    NavigationBar* bar = navigationBar_;
+    if (!bar)
+        return;
+    if (bar->Check2->isChecked()) {
+        bar->Check2->setChecked(false);
+        bar->Check2_Click();
+    }
+    bar->Timer1.setRequestedInterval(kTableClosedIntervalMs);
+    bar->Timer2.setRequestedInterval(kTableClosedIntervalMs);
+}
+
+void AnimationController::closeNavigationBar() {
+    if (NavigationBar* bar = navigationBar_)
+        bar->close();
+}
+
+void AnimationController::navigationBarClosing() {
+    NavigationBar* bar = navigationBar_;
+    if (bar && bar->Check2->isChecked())
+        closeCoordinateTable();
+    if (AnimationWindow* window = animationWindow_) {
+        animationWindow_ = nullptr; // it is destroyed once closed
+        window->close();
+    }
+    navigationBar_ = nullptr; // it is destroyed once closed
+    emit animationEnded();
+}
+
+void AnimationController::animationWindowClosed() {
+    animationWindow_ = nullptr; // it is destroyed once closed
+    if (navigationBar_) {
+        closeNavigationBar();
+        return;
+    }
+    closeCoordinateTable();
+    emit animationEnded();
+}
+
+} // namespace wirevane

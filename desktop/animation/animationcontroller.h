@@ -1,0 +1,76 @@
+#pragma once
+
+#include "desktop/animation/animationexport.h"
+#include "core/engine/objectcompiler.h"
+#include "core/engine/renderer.h"
+#include "core/engine/scene.h"
+#include "core/engine/viewsummary.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+
+namespace wirevane {
+
+class AnimationWindow;
+class CoordinateTable;
+class NavigationBar;
+
+// Owns the animation's windows, each created on first use and destroyed when closed, and
+// connects them: the navigation bar's requests reach the renderer and the animation window, and
+// closing either window ends the animation.
+class AnimationController : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit AnimationController(Scene& scene, QObject* parent = nullptr);
+    ~AnimationController() override;
+
+    // The Animation command: compiles the active object window's input (nullptr: there is none)
+    // into the scene and, when that completed, opens the animation window.
+    CompileResult MAnimation_Click(const ObjectInput* activeWindow);
+
+    NavigationBar* navigationBar();
+    AnimationWindow* animationWindow();
+    CoordinateTable* coordinateTable();
+    bool navigationBarExists() const { return !navigationBar_.isNull(); }
+    bool animationWindowExists() const { return !animationWindow_.isNull(); }
+    bool coordinateTableExists() const { return !coordinateTable_.isNull(); }
+
+    // Runs the navigation bar's own close handling, as when the user closes it.
+    void closeNavigationBar();
+
+    // One renderer call into the animation window; nothing while it is not open.
+    void redraw();
+
+    const RendererState& rendererState() const { return rendererState_; }
+    // How far the picture has been turned and zoomed since the animation started.
+    const ViewSummary& viewSummary() const { return view_; }
+
+  signals:
+    void animationStarting();
+    void animationEnded();
+    void creditsRequested();
+
+  private:
+    void finishOpening();
+    void describePicture(bool still);
+    // What the navigation bar says about the view, for the animation window's exports.
+    AnimationExport::View exportView();
+    void clearAnimationWindow();
+    void openCoordinateTable();
+    void closeCoordinateTable();
+    void coordinateTableClosing();
+    void navigationBarClosing();
+    void animationWindowClosed();
+
+    Scene& scene_;
+    RendererState rendererState_;
+    ViewSummary view_;
+    QElapsedTimer describedAgo_;
+    QPointer<NavigationBar> navigationBar_;
+    QPointer<AnimationWindow> animationWindow_;
+    QPointer<CoordinateTable> coordinateTable_;
+};
+
+} // namespace wirevane

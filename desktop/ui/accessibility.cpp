@@ -1,0 +1,211 @@
+#include "desktop/ui/accessibility.h"
+
+#include "desktop/ui/updownspinner.h"
+
+#include <QAbstractButton>
+#include <QAccessibleWidget>
+#include <QCheckBox>
+#include <QPoint>
+#include <QPushButton>
+#include <algorithm>
+#include <limits>
+
+namespace wirevane {
+namespace {
+
+QString withoutMnemonic(QString text) {
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    text.remove(u'&');
+    text.replace(u'\x01', u'&');
+    return text;
+}
+
+// Qt's own interface toggles a checkable button without a click, and presses a button with a
+// click a moment later; the first misses the handlers that listen to clicked, the second makes
+// a screen reader's press differ from a click.
+class ClickingButton : public QAccessibleWidget {
+  public:
+    explicit ClickingButton(QAbstractButton* button)
+        : QAccessibleWidget(button, QAccessible::Button) {}
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Name) {
+            const QString name = widget()->accessibleName();
+            return name.isEmpty() ? withoutMnemonic(button()->text()) : name;
+        }
+        return QAccessibleWidget::text(kind);
+    }
+
+    // A toggle button (the navigation bar's "Run") is a check box drawn as a button.
+    QAccessible::Role role() const override {
+        return button()->isCheckable() ? QAccessible::CheckBox : QAccessible::Button;
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = button()->isCheckable();
+        state.checked = button()->isChecked();
+        state.pressed = button()->isDown();
+        if (const auto* push = qobject_cast<const QPushButton*>(button()))
+            state.defaultButton = push->isDefault();
+        return state;
+    }
+
+    QStringList actionNames() const override {
+        QStringList names;
+        if (widget()->isEnabled())
+            names << (button()->isCheckable() ? toggleAction() : pressAction());
+        return names + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString& action) override {
+        if (action == toggleAction() || action == pressAction()) {
+            if (widget()->isEnabled())
+                button()->click();
+            return;
+        }
+        QAccessibleWidget::doAction(action);
+    }
+
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+  private:
+    QAbstractButton* button() const { return static_cast<QAbstractButton*>(widget()); }
+};
+
+class SpinnerValue : public QAccessibleWidget, public QAccessibleValueInterface {
+  public:
+    explicit SpinnerValue(UpDownSpinner* spinner)
+        : QAccessibleWidget(spinner, QAccessible::SpinBox) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Value)
+            return QString::number(spinner()->value());
+        return QAccessibleWidget::text(kind);
+    }
+
+    QVariant currentValue() const override { return spinner()->value(); }
+    void setCurrentValue(const QVariant& value) override {
+        if (widget()->isEnabled())
+            spinner()->setValue(value.toInt());
+    }
+    QVariant maximumValue() const override { return spinner()->maximum(); }
+    QVariant minimumValue() const override { return spinner()->minimum(); }
+    QVariant minimumStepSize() const override { return spinner()->singleStep(); }
+
+  private:
+    UpDownSpinner* spinner() const { return static_cast<UpDownSpinner*>(widget()); }
+};
+
+class NoteNotification : public QAccessibleWidget {
+  public:
+    explicit NoteNotification(SpokenNote* note)
+        : QAccessibleWidget(note, QAccessible::Notification) {}
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Name)
+            return static_cast<const QLabel*>(widget())->text();
+        return QAccessibleWidget::text(kind);
+    }
+};
+
+QAccessibleInterface* accessibleFactory(const QString&, QObject* object) {
+    if (auto* note = qobject_cast<SpokenNote*>(object))
+        return new NoteNotification(note);
+    if (auto* spinner = qobject_cast<UpDownSpinner*>(object))
+        return new SpinnerValue(spinner);
+    // Whether a button is checkable may change after its interface is made; it is asked anew.
+    if (qobject_cast<QPushButton*>(object) || qobject_cast<QCheckBox*>(object))
+        return new ClickingButton(static_cast<QAbstractButton*>(object));
+    return nullptr;
+}
+
+struct NamedColour {
+    const char* name;
+    int red, green, blue;
+};
+
+constexpr NamedColour kColourNames[] = {
+    {"black", 0, 0, 0},
+    {"white", 255, 255, 255},
+    {"light grey", 211, 211, 211},
+    {"grey", 128, 128, 128},
+    {"dark grey", 64, 64, 64},
+    {"red", 255, 0, 0},
+    {"dark red", 128, 0, 0},
+    {"green", 0, 255, 0},
+    {"dark green", 0, 128, 0},
+    {"blue", 0, 0, 255},
+    {"navy", 0, 0, 128},
+    {"yellow", 255, 255, 0},
+    {"olive", 128, 128, 0},
+    {"cyan", 0, 255, 255},
+    {"teal", 0, 128, 128},
+    {"magenta", 255, 0, 255},
+    {"purple", 128, 0, 128},
+    {"orange", 255, 165, 0},
+    {"pink", 255, 192, 203},
+    {"brown", 150, 75, 0},
+    {"light red", 255, 128, 128},
+    {"light blue", 128, 128, 255},
+    {"light green", 128, 255, 128},
+};
+
+} // namespace
+
+SpokenNote::SpokenNote(QWidget* parent) : QLabel(parent) {
+    setObjectName(QStringLiteral("SpokenNote"));
+    setForegroundRole(QPalette::ToolTipText);
+    setBackgroundRole(QPalette::ToolTipBase);
+    setAutoFillBackground(true);
+    setFrameShape(QFrame::Box);
+    setMargin(3);
+    setTextFormat(Qt::PlainText);
+}
+
+void SpokenNote::say(const QString& note, const QPoint& at) {
+    hide(); // shown anew, so that it is said again
+    setText(note);
+    adjustSize();
+    // Within its parent, as far as it fits.
+    const QWidget* room = parentWidget();
+    move(std::clamp(at.x(), 0, std::max(0, room->width() - width())),
+         std::clamp(at.y(), 0, std::max(0, room->height() - height())));
+    raise();
+    show();
+}
+
+void installAccessibility() {
+    static bool installed = false;
+    if (!installed)
+        QAccessible::installFactory(accessibleFactory);
+    installed = true;
+}
+
+QString colourWords(Colour colour) {
+    const int red = static_cast<int>(colour & 0xFF);
+    const int green = static_cast<int>((colour >> 8) & 0xFF);
+    const int blue = static_cast<int>((colour >> 16) & 0xFF);
+    const char* nearest = "";
+    int best = std::numeric_limits<int>::max();
+    for (const NamedColour& named : kColourNames) {
+        const int distance = (red - named.red) * (red - named.red) +
+                             (green - named.green) * (green - named.green) +
+                             (blue - named.blue) * (blue - named.blue);
+        if (distance < best) {
+            best = distance;
+            nearest = named.name;
+        }
+    }
+    const QString hex =
+        QStringLiteral("%1").arg((red << 16) | (green << 8) | blue, 6, 16, QLatin1Char('0'));
+    return QLatin1String(nearest) + QStringLiteral(", #") + hex.toUpper();
+}
+
+} // namespace wirevane

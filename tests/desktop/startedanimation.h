@@ -1,0 +1,42 @@
+#pragma once
+// A fixture for tests that need a running animation: a scene, the controller that owns the
+// animation windows, and startAnimation(), which does what the Animation command and the
+// animation window's opening step 100 ms later do. The animation ends with the test.
+//
+//   class MyTest : public StartedAnimation {
+//     protected:
+//       MyTest() { startAnimation(myObject()); bar->Timer1_Timer(); }
+//   };
+
+#include "desktop/animation/animationcontroller.h"
+#include "desktop/animation/animationwindow.h"
+#include "desktop/animation/navigationbar.h"
+#include "core/engine/objectcompiler.h"
+#include "core/engine/scene.h"
+
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+// Destroys the windows that closed since, as the event loop would.
+inline void deleteClosedWindows() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+class StartedAnimation : public ::testing::Test {
+  protected:
+    ~StartedAnimation() override {
+        controller.closeNavigationBar();
+        deleteClosedWindows();
+    }
+
+    // Compiles input into the scene, opens the animation window and shows the navigation bar.
+    void startAnimation(const wirevane::ObjectInput& input) {
+        ASSERT_TRUE(controller.MAnimation_Click(&input).completed);
+        controller.animationWindow()->Timer1_Timer();
+        bar = controller.navigationBar();
+    }
+
+    wirevane::Scene scene;
+    wirevane::AnimationController controller{scene};
+    wirevane::NavigationBar* bar = nullptr; // set by startAnimation
+};

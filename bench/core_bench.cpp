@@ -1,8 +1,8 @@
 // Compiling and drawing one object of the size the tables allow: 100 points, 101 rows.
-#include "surfaces/imagesurface.h"
 #include "core/engine/objectcompiler.h"
 #include "core/engine/recordingsurface.h"
 #include "core/engine/renderer.h"
+#include "surfaces/imagesurface.h"
 
 #include <benchmark/benchmark.h>
 #include <cmath>

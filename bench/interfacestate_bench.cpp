@@ -5,12 +5,12 @@
 //  - the processor time the idle frame uses.
 //
 //   bench_interfacestate [--seconds N]     idle measurement over N seconds (10 by default)
+#include "core/engine/scene.h"
+#include "desktop/animation/animationcontroller.h"
 #include "desktop/app/interfacestate.h"
 #include "desktop/app/mainwindow.h"
 #include "desktop/documents/filecommands.h"
 #include "desktop/documents/objectwindow.h"
-#include "desktop/animation/animationcontroller.h"
-#include "core/engine/scene.h"
 
 #include <QAction>
 #include <QApplication>

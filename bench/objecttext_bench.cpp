@@ -2,11 +2,11 @@
 // keystroke into a 10,000-line text in the object text box, from the key to the repainted
 // text and gutter (Qt's offscreen platform); the same keystroke in an object window with and
 // without its recovery copy, and one recovery write of an object of the largest size.
+#include "core/documents/recoveryfolder.h"
+#include "core/engine/objecttextanalysis.h"
 #include "desktop/documents/objecttextedit.h"
 #include "desktop/documents/objectwindow.h"
-#include "core/documents/recoveryfolder.h"
 #include "desktop/documents/recoverykeeper.h"
-#include "core/engine/objecttextanalysis.h"
 
 #include <QApplication>
 #include <QKeyEvent>

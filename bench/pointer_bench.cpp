@@ -86,8 +86,7 @@ int benchmark(double seconds) {
         const Measure passing = measure(*window, false, seconds);
         const Measure dragged = measure(*window, true, seconds);
         const double cost = dragged.cpuPercent - passing.cpuPercent;
-        const std::string name =
-            std::to_string(size.width()) + "x" + std::to_string(size.height());
+        const std::string name = std::to_string(size.width()) + "x" + std::to_string(size.height());
         std::printf("%-10s %12.2f %12.2f %9.1f %11.1f %12.2f %8s\n", name.c_str(),
                     passing.cpuPercent, dragged.cpuPercent, dragged.eventsPerSecond,
                     dragged.repaintsPerSecond, cost, cost < kBudgetPercent ? "met" : "MISSED");

@@ -58,7 +58,10 @@ void BM_AnimateCube(benchmark::State& state) {
              {"animate", WIREVANE_SOURCE "/examples/cube.txt", "--cross", "-o", output.string()},
              output);
 }
-BENCHMARK(BM_AnimateCube)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(9)
+BENCHMARK(BM_AnimateCube)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(9)
     ->ReportAggregatesOnly(true);
 
 // The example cube as a PNG: no GUI application, no fonts.
@@ -68,7 +71,10 @@ void BM_RenderCubePng(benchmark::State& state) {
              {"render", WIREVANE_SOURCE "/examples/cube.txt", "--cross", "-o", output.string()},
              output);
 }
-BENCHMARK(BM_RenderCubePng)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(9)
+BENCHMARK(BM_RenderCubePng)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(9)
     ->ReportAggregatesOnly(true);
 
 // An OBJ of 100 points and 100 lines to an object text: the largest object a shape can give.
@@ -85,7 +91,10 @@ void BM_ConvertObjToText(benchmark::State& state) {
     }
     timeTool(state, {"convert", input.string(), "-o", output.string()}, output);
 }
-BENCHMARK(BM_ConvertObjToText)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(9)
+BENCHMARK(BM_ConvertObjToText)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(9)
     ->ReportAggregatesOnly(true);
 
 } // namespace

@@ -1,9 +1,9 @@
 // The object text as typed, with the name and axis order cut from the front of the input.
+#include "core/engine/objectcompiler.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
-
-#include "core/engine/objectcompiler.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);

@@ -1,8 +1,8 @@
+#include "core/engine/numberconversion.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
-
-#include "core/engine/numberconversion.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view field(reinterpret_cast<const char*>(data), size);

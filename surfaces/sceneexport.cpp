@@ -1,9 +1,9 @@
 #include "surfaces/sceneexport.h"
 
 #include "core/documents/filereplacement.h"
-#include "surfaces/imagesurface.h"
-#include "surfaces/gifwriter.h"
 #include "formats/raster/pngwriter.h"
+#include "surfaces/gifwriter.h"
+#include "surfaces/imagesurface.h"
 #include "surfaces/svgsurface.h"
 
 #include <QBuffer>

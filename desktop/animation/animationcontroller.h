@@ -1,10 +1,10 @@
 #pragma once
 
-#include "desktop/animation/animationexport.h"
 #include "core/engine/objectcompiler.h"
 #include "core/engine/renderer.h"
 #include "core/engine/scene.h"
 #include "core/engine/viewsummary.h"
+#include "desktop/animation/animationexport.h"
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -2,10 +2,10 @@
 
 #include "desktop/animation/animationwindow.h"
 #include "desktop/animation/animationwindowsurface.h"
-#include "surfaces/imagesurface.h"
-#include "formats/shapes/shapewriters.h"
-#include "surfaces/svgsurface.h"
 #include "desktop/ui/prompts.h"
+#include "formats/shapes/shapewriters.h"
+#include "surfaces/imagesurface.h"
+#include "surfaces/svgsurface.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,12 +1,12 @@
 #include "desktop/animation/navigationbar.h"
 
 #include "desktop/documents/colourswatch.h"
-#include "surfaces/imagesurface.h"
 #include "desktop/ui/accessibility.h"
 #include "desktop/ui/named.h"
 #include "desktop/ui/prompts.h"
 #include "desktop/ui/twips.h"
 #include "desktop/ui/updownspinner.h"
+#include "surfaces/imagesurface.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,9 +1,9 @@
 // The program: one scene, one animation controller, one frame, started through the splash.
+#include "core/engine/scene.h"
+#include "desktop/animation/animationcontroller.h"
 #include "desktop/app/mainwindow.h"
 #include "desktop/app/pictures/pictures.h"
 #include "desktop/app/startup.h"
-#include "desktop/animation/animationcontroller.h"
-#include "core/engine/scene.h"
 #include "desktop/ui/accessibility.h"
 
 #include <QApplication>

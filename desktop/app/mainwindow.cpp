@@ -1,5 +1,7 @@
 #include "desktop/app/mainwindow.h"
 
+#include "desktop/animation/animationcontroller.h"
+#include "desktop/animation/navigationbar.h"
 #include "desktop/app/aboutbox.h"
 #include "desktop/app/examplewindow.h"
 #include "desktop/app/interfacestate.h"
@@ -11,8 +13,6 @@
 #include "desktop/documents/filedrop.h"
 #include "desktop/documents/objectwindow.h"
 #include "desktop/documents/recoverykeeper.h"
-#include "desktop/animation/animationcontroller.h"
-#include "desktop/animation/navigationbar.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,13 +1,13 @@
 #include "desktop/app/startup.h"
 
+#include "core/documents/filenames.h"
+#include "core/engine/scene.h"
 #include "desktop/app/interfacestate.h"
 #include "desktop/app/mainwindow.h"
 #include "desktop/app/splashwindow.h"
 #include "desktop/documents/filecommands.h"
-#include "core/documents/filenames.h"
 #include "desktop/documents/recoverykeeper.h"
 #include "desktop/documents/shapeimport.h"
-#include "core/engine/scene.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/credits/starfield.h"
-#include "surfaces/imagesurface.h"
 #include "desktop/ui/timers.h"
+#include "surfaces/imagesurface.h"
 
 #include <QString>
 #include <QWidget>

@@ -1,8 +1,8 @@
 #include "desktop/documents/filedrop.h"
 
 #include "core/documents/codepage1252.h"
-#include "desktop/documents/filecommands.h"
 #include "core/documents/objectfile.h"
+#include "desktop/documents/filecommands.h"
 #include "desktop/documents/objectwindow.h"
 #include "desktop/documents/shapeimport.h"
 #include "desktop/ui/prompts.h"
@@ -48,8 +48,7 @@ QString withCrLf(QString text) {
 
 } // namespace
 
-FileDrop::FileDrop(QWidget& frame, FileCommands& commands)
-    : frame_(frame), commands_(commands) {
+FileDrop::FileDrop(QWidget& frame, FileCommands& commands) : frame_(frame), commands_(commands) {
     frame.setAcceptDrops(true);
     // The object windows' text boxes take drops of their own; files must reach us first.
     qApp->installEventFilter(this);
@@ -101,9 +100,7 @@ bool FileDrop::eventFilter(QObject* watched, QEvent* event) {
     drop->accept();
     if (type == QEvent::Drop) {
         // Messages about the files must not hold up the program the files came from.
-        QTimer::singleShot(0, this, [this, urls = drop->mimeData()->urls()] {
-            openFiles(urls);
-        });
+        QTimer::singleShot(0, this, [this, urls = drop->mimeData()->urls()] { openFiles(urls); });
     }
     return true;
 }
@@ -121,9 +118,10 @@ void FileDrop::openFiles(const QList<QUrl>& urls) {
             openTextFile(url.toLocalFile());
             break;
         case Kind::Refused:
-            prompts().tellError(&frame_, kNotOpened,
-                                QStringLiteral("%1 is not an object file, a shape file or a text file.")
-                                    .arg(url.toDisplayString(QUrl::PreferLocalFile)));
+            prompts().tellError(
+                &frame_, kNotOpened,
+                QStringLiteral("%1 is not an object file, a shape file or a text file.")
+                    .arg(url.toDisplayString(QUrl::PreferLocalFile)));
             break;
         }
     }
@@ -143,9 +141,9 @@ void FileDrop::openTextFile(const QString& path) {
         return;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        prompts().tellError(&frame_, kNotOpened,
-                            QStringLiteral("The file %1 could not be read.\n\n%2")
-                                .arg(path, file.errorString()));
+        prompts().tellError(
+            &frame_, kNotOpened,
+            QStringLiteral("The file %1 could not be read.\n\n%2").arg(path, file.errorString()));
         return;
     }
     const QString text = withCrLf(decodeText(file.readAll()));

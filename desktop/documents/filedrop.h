@@ -13,8 +13,9 @@ class FileCommands;
 
 // Files dragged onto the main window, anywhere over it, its object windows included: object
 // files open each in a window of its own as Load opens them, a plain text file or the shape
-// file of another program (OBJ, PLY, STL, OFF) becomes the text of a new object, and anything else is refused while it is still being dragged. Text
-// dragged between text boxes is no concern of this and goes its usual way.
+// file of another program (OBJ, PLY, STL, OFF) becomes the text of a new object, and anything else
+// is refused while it is still being dragged. Text dragged between text boxes is no concern of this
+// and goes its usual way.
 class FileDrop : public QObject {
     Q_OBJECT
 

@@ -1,7 +1,7 @@
 #include "desktop/documents/objecttextedit.h"
 
-#include "desktop/documents/textlines.h"
 #include "core/engine/scene.h"
+#include "desktop/documents/textlines.h"
 #include "desktop/ui/accessibility.h"
 
 #include <QHelpEvent>

@@ -1,7 +1,7 @@
 #include "desktop/documents/objectwindow.h"
 
-#include "desktop/documents/textlines.h"
 #include "core/engine/numberconversion.h"
+#include "desktop/documents/textlines.h"
 #include "desktop/ui/prompts.h"
 #include "desktop/ui/twips.h"
 

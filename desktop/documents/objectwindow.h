@@ -1,9 +1,9 @@
 #pragma once
 
-#include "desktop/documents/colourswatch.h"
 #include "core/documents/objectfile.h"
-#include "desktop/documents/objecttextedit.h"
 #include "core/engine/objectcompiler.h"
+#include "desktop/documents/colourswatch.h"
+#include "desktop/documents/objecttextedit.h"
 #include "desktop/ui/updownspinner.h"
 
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 #include "desktop/documents/recoverykeeper.h"
 
+#include "core/documents/recoveryfolder.h"
 #include "desktop/documents/filecommands.h"
 #include "desktop/documents/objectwindow.h"
-#include "core/documents/recoveryfolder.h"
 #include "desktop/ui/prompts.h"
 
 #include <QStringList>

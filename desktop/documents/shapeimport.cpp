@@ -1,10 +1,10 @@
 #include "desktop/documents/shapeimport.h"
 
-#include "desktop/documents/filecommands.h"
 #include "core/documents/objectfile.h"
+#include "desktop/documents/filecommands.h"
 #include "desktop/documents/objectwindow.h"
-#include "formats/shapes/shapereaders.h"
 #include "desktop/ui/prompts.h"
+#include "formats/shapes/shapereaders.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,12 +1,12 @@
 // What a screen reader and a keyboard reach: names, the picture's description, the table, the
 // findings by F8, accessible actions that click, and a way through the program without a mouse.
+#include "core/engine/objectcompiler.h"
+#include "desktop/animation/coordinatetable.h"
 #include "desktop/app/aboutbox.h"
 #include "desktop/app/examplewindow.h"
-#include "desktop/animation/coordinatetable.h"
-#include "core/engine/objectcompiler.h"
+#include "desktop/ui/accessibility.h"
 #include "mainwindow_fixture.h"
 #include "startedanimation.h"
-#include "desktop/ui/accessibility.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

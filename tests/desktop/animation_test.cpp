@@ -5,8 +5,8 @@
 #include "desktop/animation/animationwindowsurface.h"
 #include "desktop/animation/coordinatetable.h"
 #include "desktop/animation/navigationbar.h"
-#include "startedanimation.h"
 #include "desktop/ui/updownspinner.h"
+#include "startedanimation.h"
 
 #include <QApplication>
 #include <QCheckBox>

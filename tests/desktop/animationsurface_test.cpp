@@ -1,9 +1,9 @@
 // The animation window's picture must be exactly what drawing straight into an image gives,
 // although it skips redraws that change nothing and erases only what it drew.
+#include "core/engine/renderer.h"
 #include "desktop/animation/animationwindow.h"
 #include "desktop/animation/animationwindowsurface.h"
 #include "surfaces/imagesurface.h"
-#include "core/engine/renderer.h"
 
 #include <QLabel>
 #include <QRegion>

@@ -1,9 +1,9 @@
 // The way to the credits screen: only the empty, black "gagscreen.kfm" object offers the
 // navigation bar's "!YES!" button, and the button asks for the credits screen.
-#include "desktop/documents/objectwindow.h"
+#include "core/engine/scene.h"
 #include "desktop/animation/animationcontroller.h"
 #include "desktop/animation/navigationbar.h"
-#include "core/engine/scene.h"
+#include "desktop/documents/objectwindow.h"
 
 #include <QPushButton>
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
 // The credits screen: star field, word cycle and the click that closes it.
-#include "desktop/credits/creditsscreen.h"
 #include "core/credits/starfield.h"
 #include "core/engine/recordingsurface.h"
+#include "desktop/credits/creditsscreen.h"
 #include "pixelcount.h"
 
 #include <QApplication>

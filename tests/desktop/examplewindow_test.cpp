@@ -1,7 +1,7 @@
 // The example window: the example object, the disabled mock-up and its pointer lines.
+#include "core/engine/objectcompiler.h"
 #include "desktop/app/examplewindow.h"
 #include "desktop/documents/colourswatch.h"
-#include "core/engine/objectcompiler.h"
 #include "desktop/ui/updownspinner.h"
 
 #include <QCheckBox>

@@ -4,12 +4,12 @@
 #include "desktop/animation/animationexport.h"
 #include "desktop/animation/animationwindow.h"
 #include "desktop/animation/animationwindowsurface.h"
-#include "surfaces/imagesurface.h"
 #include "desktop/animation/navigationbar.h"
-#include "surfaces/sceneexport.h"
-#include "surfaces/svgsurface.h"
 #include "scriptedprompts.h"
 #include "startedanimation.h"
+#include "surfaces/imagesurface.h"
+#include "surfaces/sceneexport.h"
+#include "surfaces/svgsurface.h"
 #include "tests/common/temporaryfolder.h"
 #include "tests/gifreadback.h"
 
@@ -209,8 +209,8 @@ TEST_F(AnimationExportTest, ContextMenuOffersBothExportsWithoutStoppingTheAnimat
     QStringList captions;
     for (const QAction* action : exporter->menu()->actions())
         captions << action->text();
-    EXPECT_EQ(captions, QStringList({"Save picture as ...", "Save animation as ...",
-                                     "Save object as ..."}));
+    EXPECT_EQ(captions,
+              QStringList({"Save picture as ...", "Save animation as ...", "Save object as ..."}));
     EXPECT_TRUE(bar->Timer2.isActive());
     exporter->menu()->close();
 }

@@ -1,11 +1,11 @@
 // New, Load, Save and Save as against a bare frame, with scripted dialogs and real files.
-#include "desktop/documents/filecommands.h"
 #include "core/documents/objectfile.h"
+#include "desktop/documents/filecommands.h"
 #include "desktop/documents/objectwindow.h"
+#include "desktop/ui/allfilesfilter.h"
 #include "scriptedprompts.h"
 #include "tests/common/asnobody.h"
 #include "tests/common/temporaryfolder.h"
-#include "desktop/ui/allfilesfilter.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

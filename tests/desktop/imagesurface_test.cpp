@@ -1,7 +1,7 @@
-#include "surfaces/imagesurface.h"
 #include "core/engine/objectcompiler.h"
 #include "core/engine/renderer.h"
 #include "pixelcount.h"
+#include "surfaces/imagesurface.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Window tests run on Qt's offscreen platform, inside one QApplication.
-#include "tests/common/temporaryfolder.h"
 #include "desktop/ui/accessibility.h"
+#include "tests/common/temporaryfolder.h"
 
 #include <QApplication>
 #include <cstdlib>

@@ -1,12 +1,12 @@
 #pragma once
 // A shown frame with its scene and animation controller, for the main-window tests.
 
+#include "core/engine/scene.h"
+#include "desktop/animation/animationcontroller.h"
 #include "desktop/app/interfacestate.h"
 #include "desktop/app/mainwindow.h"
 #include "desktop/documents/filecommands.h"
 #include "desktop/documents/objectwindow.h"
-#include "desktop/animation/animationcontroller.h"
-#include "core/engine/scene.h"
 #include "scriptedprompts.h"
 
 #include <QAction>

@@ -5,9 +5,9 @@
 #include "desktop/animation/animationwindowsurface.h"
 #include "desktop/animation/coordinatetable.h"
 #include "desktop/animation/navigationbar.h"
+#include "desktop/ui/updownspinner.h"
 #include "scriptedprompts.h"
 #include "startedanimation.h"
-#include "desktop/ui/updownspinner.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -16,8 +16,8 @@
 #include <QToolButton>
 #include <QWheelEvent>
 #include <cmath>
-#include <vector>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -294,8 +294,8 @@ TEST_F(PointerTest, DragTurnsByWholeDegreesAndTheTableFollows) {
         double xz, yz; // angles of point 1 in the x-z plane and point 2 in the y-z plane
     };
     // 180 degrees across the window: 100 of 553 pixels are 32.5 degrees, 70 of 375 are 33.6.
-    const Row rows[] = {{100, 0, -32, 0}, {-100, 0, 32, 0}, {0, 70, 0, 33}, {0, -70, 0, -33},
-                        {1, 0, 0, 0}};
+    const Row rows[] = {
+        {100, 0, -32, 0}, {-100, 0, 32, 0}, {0, 70, 0, 33}, {0, -70, 0, -33}, {1, 0, 0, 0}};
     for (const Row& row : rows) {
         const PointTable startX = scene.sceneX, startY = scene.sceneY, startZ = scene.sceneZ;
         drag(row.dx, row.dy);
@@ -322,7 +322,10 @@ TEST_F(PointerTest, InRunModeADragFlicksTheTurnAndAClickKeepsIt) {
         int dx, dy;
         double turnXZ, turnYZ; // what keeps turning after the drag; the speed is 2
     };
-    const Row rows[] = {{100, 10, -2, 0}, {-100, 0, 2, 0}, {10, 70, 0, 2}, {0, -70, 0, -2},
+    const Row rows[] = {{100, 10, -2, 0},
+                        {-100, 0, 2, 0},
+                        {10, 70, 0, 2},
+                        {0, -70, 0, -2},
                         {0, 0, 0, -2} /* a click: the last turn goes on */};
     for (const Row& row : rows) {
         drag(row.dx, row.dy);
@@ -339,9 +342,10 @@ TEST_F(PointerTest, WheelZoomsOneStepANotch) {
         std::vector<int> angles;
         double x; // of point 1, at 3 before
     };
-    const Row rows[] = {{{120}, 3.6},          {{-120}, 2.4},       {{240}, 4.32},
-                        {{30, 30, 30, 30}, 3.6}, {{30, 30, 30}, 3}, {{90, -90, 60}, 3},
-                        {{0}, 3},              {{2'000'000'000, 2'147'483'647}, 3 * std::pow(1.2, 20)}};
+    const Row rows[] = {{{120}, 3.6},      {{-120}, 2.4},
+                        {{240}, 4.32},     {{30, 30, 30, 30}, 3.6},
+                        {{30, 30, 30}, 3}, {{90, -90, 60}, 3},
+                        {{0}, 3},          {{2'000'000'000, 2'147'483'647}, 3 * std::pow(1.2, 20)}};
     for (const Row& row : rows) {
         scene.sceneX[1] = 3;
         for (int angle : row.angles)

@@ -2,8 +2,8 @@
 // the close question.
 #include "desktop/documents/objectwindow.h"
 #include "desktop/documents/textlines.h"
-#include "scriptedprompts.h"
 #include "desktop/ui/twips.h"
+#include "scriptedprompts.h"
 
 #include <QCoreApplication>
 #include <QMdiArea>

@@ -1,8 +1,8 @@
 // Recovery copies of unsaved object windows: kept while typing pauses, gone once not needed,
 // offered again at the next start.
+#include "core/documents/recoveryfolder.h"
 #include "desktop/app/splashwindow.h"
 #include "desktop/app/startup.h"
-#include "core/documents/recoveryfolder.h"
 #include "desktop/documents/recoverykeeper.h"
 #include "mainwindow_fixture.h"
 #include "tests/common/temporaryfolder.h"

@@ -8,11 +8,11 @@
 //       MyTest() { startAnimation(myObject()); bar->Timer1_Timer(); }
 //   };
 
+#include "core/engine/objectcompiler.h"
+#include "core/engine/scene.h"
 #include "desktop/animation/animationcontroller.h"
 #include "desktop/animation/animationwindow.h"
 #include "desktop/animation/navigationbar.h"
-#include "core/engine/objectcompiler.h"
-#include "core/engine/scene.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>

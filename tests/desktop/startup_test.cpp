@@ -1,13 +1,13 @@
 // The start: start values, the splash's ticks, then the main window with the command line's
 // file or the about box.
+#include "core/engine/scene.h"
+#include "desktop/animation/animationcontroller.h"
 #include "desktop/app/interfacestate.h"
 #include "desktop/app/mainwindow.h"
 #include "desktop/app/splashwindow.h"
 #include "desktop/app/startup.h"
 #include "desktop/documents/filecommands.h"
 #include "desktop/documents/objectwindow.h"
-#include "desktop/animation/animationcontroller.h"
-#include "core/engine/scene.h"
 #include "scriptedprompts.h"
 #include "tests/common/temporaryfolder.h"
 

@@ -3,7 +3,7 @@
 #include "core/documents/codepage1252.h"
 #include "core/documents/objectfile.h"
 #include "core/documents/sharelink.h"
-#include "core/engine/navigation.h"
+#include "core/engine/animationsession.h"
 #include "core/engine/numberconversion.h"
 #include "core/engine/objectcompiler.h"
 #include "core/engine/objecttextanalysis.h"
@@ -22,9 +22,6 @@ namespace wirevane {
 namespace {
 
 using emscripten::val;
-
-constexpr int kPictureWidth = 553;
-constexpr int kPictureHeight = 375;
 
 // The desktop's text box shows a CR or an LF that is not part of a CR LF pair as its control
 // picture, so that such text survives a load and a save; the page's editor does the same.
@@ -239,13 +236,14 @@ val analyze(const std::string& text) {
 }
 
 // One object on the page and its animation, as the desktop's animation window and navigation
-// bar show it: the same scene, navigation and renderer, drawing into raster pixels.
-class Page {
+// bar show it: the same scene, session and renderer, drawing into raster pixels.
+class Page : private AnimationDisplay {
   public:
-    Page() : navigation_(scene_, [this] { redraw(); }) {}
+    Page() : session_(scene_, *this) { session_.resetControls(); }
 
     // Compiles the object and draws its first picture, as `wirevane-tool render` does: a fresh
-    // scene, no turn. Returns the reason when the animation would not start ("" otherwise).
+    // scene, stopped, no turn. Returns the reason when the animation would not start (""
+    // otherwise).
     std::string start(const val& object) {
         const ObjectFileValues values = valuesOf(object);
         ObjectInput input = defaultObjectInput();
@@ -263,14 +261,11 @@ class Page {
             return "the animation will not start for this object";
         }
         scene_ = fresh;
-        state_ = RendererState{};
-        surface_ = RasterSurface(kPictureWidth, kPictureHeight);
-        drag_ = DragTurn{};
-        wheel_ = WheelNotches{};
-        running_ = false;
+        surface_ = RasterSurface();
         started_ = true;
-        scene_.speedSetting = speed_;
-        redraw();
+        session_.begin({});
+        session_.setRunning(false);
+        session_.redraw();
         return {};
     }
 
@@ -310,82 +305,56 @@ class Page {
         return out;
     }
 
-    void turnUp() { navigation_.turnUp(); }
-    void turnDown() { navigation_.turnDown(); }
-    void turnRight() { navigation_.turnRight(); }
-    void turnLeft() { navigation_.turnLeft(); }
+    void turnUp() { session_.turnUp(); }
+    void turnDown() { session_.turnDown(); }
+    void turnRight() { session_.turnRight(); }
+    void turnLeft() { session_.turnLeft(); }
     // axis 0, 1, 2 for x, y, z; direction +1 or -1.
     void move(int axis, int direction) {
-        static constexpr PointTable Scene::*kAxes[] = {&Scene::sceneX, &Scene::sceneY,
-                                                       &Scene::sceneZ};
-        if (axis < 0 || axis > 2)
-            return;
-        navigation_.move(kAxes[axis],
-                         direction < 0 ? -Navigation::kMoveStep : Navigation::kMoveStep);
+        if (axis >= 0 && axis <= 2)
+            session_.move(static_cast<Axis>(axis), direction >= 0);
     }
-    void zoomIn() { navigation_.zoom(Navigation::kZoomIn); }
-    void zoomOut() { navigation_.zoom(Navigation::kZoomOut); }
-    void setCross(bool on) {
-        scene_.showCross = on ? 1 : 0;
-        surface_.clearSurface();
-        redraw();
-    }
-    void setNumbers(bool on) {
-        options_.showNumbers = on;
-        redraw();
-    }
-    bool numbers() const { return options_.showNumbers; }
-    bool cross() const { return scene_.showCross != 0; }
-    // As the bar's spinner: the next drawing turns by the new speed, in either mode.
-    void setSpeed(int speed) {
-        speed_ = std::clamp(speed, Navigation::kSpeedMin, Navigation::kSpeedMax);
-        scene_.speedSetting = speed_;
-    }
-    int speed() const { return speed_; }
-    void setRunning(bool on) { running_ = on; }
-    bool running() const { return running_; }
-    // One tick of the mode's timer.
+    void zoomIn() { session_.zoomIn(); }
+    void zoomOut() { session_.zoomOut(); }
+    void setCross(bool on) { session_.setCross(on); }
+    bool cross() const { return session_.cross(); }
+    void setNumbers(bool on) { session_.setNumbers(on); }
+    bool numbers() const { return session_.options().showNumbers; }
+    void setSpeed(int speed) { session_.setSpeed(speed); }
+    int speed() const { return session_.speed(); }
+    int speedMin() const { return AnimationSession::kSpeedMin; }
+    int speedMax() const { return AnimationSession::kSpeedMax; }
+    void setRunning(bool on) { session_.setRunning(on); }
+    bool running() const { return session_.running(); }
+    // One tick of the mode's timer, and how often it comes.
     void tick() {
-        if (!started_)
-            return;
-        if (running_) {
-            navigation_.runTick();
-        } else {
-            // A step tick redraws the scene as it stands: the same pixels.
-            const bool wasChanged = changed_;
-            navigation_.stepTick(speed_);
+        // A step tick draws the scene as it stands again: the canvas need not take it.
+        const bool wasChanged = changed_;
+        session_.tick();
+        if (!session_.running())
             changed_ = wasChanged;
-        }
     }
+    int tickIntervalMs() const { return session_.tickIntervalMs(); }
 
-    void press() { drag_.press(scene_); }
+    void press() { session_.press(); }
     void drag(double dx, double dy, double width, double height) {
-        drag_.move(scene_, dx, dy, width, height, [this] { redraw(); });
+        session_.drag(dx, dy, width, height);
     }
-    void release() { navigation_.follow(drag_.release(scene_, running_)); }
-    void wheel(int delta) {
-        const int notches = wheel_.add(delta);
-        for (int i = 0; i < std::abs(notches); ++i)
-            notches > 0 ? zoomIn() : zoomOut();
-    }
+    void release() { session_.release(); }
+    void wheel(int delta) { session_.wheel(delta); }
 
   private:
-    void redraw() {
-        if (!started_)
-            return;
-        changed_ = drawScene(scene_, state_, surface_, options_).drawn || changed_;
+    bool showing() const override { return started_; }
+    void draw(Scene& scene, RendererState& state, const RenderOptions& options,
+              const Motion& motion) override {
+        changed_ = drawScene(scene, state, surface_, options, motion).drawn || changed_;
     }
+    void clear() override { surface_.clearSurface(); }
 
     Scene scene_;
-    RendererState state_;
-    RasterSurface surface_{kPictureWidth, kPictureHeight};
-    RenderOptions options_;
-    Navigation navigation_;
-    DragTurn drag_;
-    WheelNotches wheel_;
+    RasterSurface surface_;
+    AnimationSession session_;
     std::vector<unsigned char> rgba_;
-    int speed_ = Navigation::kSpeedAtStart;
-    bool running_ = false;
     bool started_ = false;
     bool changed_ = false;
 };
@@ -427,6 +396,9 @@ EMSCRIPTEN_BINDINGS(wirevane) {
         .function("numbers", &Page::numbers)
         .function("setSpeed", &Page::setSpeed)
         .function("speed", &Page::speed)
+        .function("speedMin", &Page::speedMin)
+        .function("speedMax", &Page::speedMax)
+        .function("tickIntervalMs", &Page::tickIntervalMs)
         .function("setRunning", &Page::setRunning)
         .function("running", &Page::running)
         .function("tick", &Page::tick)

@@ -49,9 +49,10 @@ AnimationWindow::AnimationWindow(Scene& scene, QWidget* parent)
 
 AnimationWindow::~AnimationWindow() = default;
 
-void AnimationWindow::draw(RendererState& state, const RenderOptions& options) {
+void AnimationWindow::draw(RendererState& state, const RenderOptions& options,
+                           const Motion& motion) {
     surface_->beginFrame();
-    drawScene(scene_, state, *surface_, options);
+    drawScene(scene_, state, *surface_, options, motion);
     surface_->endFrame();
 }
 

@@ -2,9 +2,6 @@
 import * as core from "./core.js";
 import houseText from "../../examples/house.txt";
 
-// The desktop's navigation bar ticks at most every 16 ms, in either mode.
-const kTickMs = 16;
-
 const $ = (id) => document.getElementById(id);
 const canvas = $("picture");
 const context = canvas.getContext("2d");
@@ -305,6 +302,13 @@ async function copyShareLink() {
 async function main() {
   await core.loadCore();
   page = core.newPage();
+  // The picture's size and the speed's range are the core's, as on the desktop.
+  canvas.width = page.width();
+  canvas.height = page.height();
+  const speed = $("speed");
+  speed.min = String(page.speedMin());
+  speed.max = String(page.speedMax());
+  speed.value = String(page.speed());
   showObject((await linkedObject()) || { ...core.newObject(), text: core.textFileAsEditorText(houseText) });
   performance.mark("first-picture");
   // The editor is most of the page's code: it comes after the picture.
@@ -316,7 +320,7 @@ async function main() {
   setInterval(() => {
     page.tick();
     paint();
-  }, kTickMs);
+  }, page.tickIntervalMs());
   document.body.dataset.ready = "true";
 }
 

@@ -5,6 +5,7 @@
 #include "desktop/ui/prompts.h"
 #include "desktop/ui/twips.h"
 #include "desktop/ui/updownspinner.h"
+#include "desktop/ui/windowsetup.h"
 #include "surfaces/imagesurface.h"
 
 #include <QCheckBox>
@@ -137,12 +138,10 @@ NavigationBar::NavigationBar(AnimationSession& session, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), session_(session),
       scene_(session.scene()) {
     registerTurnPadPictures();
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Navigationbar"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    QFont small = font();
-    small.setPointSizeF(7.5);
-    setFont(small);
+    setUpWindow(*this, {.name = "Form1",
+                        .title = QStringLiteral("Navigationbar"),
+                        .deleteOnClose = true,
+                        .pointSize = 7.5});
     session_.resetControls();
 
     makeControls();

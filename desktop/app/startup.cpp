@@ -76,6 +76,7 @@ SplashWindow* startProgram(Scene& scene, MainWindow& menu, const QString& comman
 
     auto* splash = new SplashWindow;
     splash->setAttribute(Qt::WA_DeleteOnClose);
+    menu.addSingleWindow(splash);
     QObject::connect(splash, &SplashWindow::loadFinished, &menu, [&menu] {
         finishStart(
             menu, menu.Text1->text(),

@@ -1,5 +1,6 @@
 // The page: wires the editor, the object's values and the animation's controls to the core.
 import * as core from "./core.js";
+import { keepWork, loadWork } from "./keep.js";
 import houseText from "../../examples/house.txt";
 
 const $ = (id) => document.getElementById(id);
@@ -10,7 +11,12 @@ let editor = null; // loaded after the first picture
 let startText = "";
 let fileName = "noname.kfm";
 let openedBytes = null; // the .kfm the object came from: a save keeps its other records
+let saved = ""; // the values as last opened or saved, to tell edited work
 let restartTimer = 0;
+let runTimer = 0;
+let settleTimer = 0;
+
+const kReplaceQuestion = "The object has changes that are not saved. Replace it?";
 
 function colourToHex(colour) {
   const r = colour & 0xff, g = (colour >> 8) & 0xff, b = (colour >> 16) & 0xff;
@@ -33,7 +39,8 @@ function currentObject() {
   };
 }
 
-function showObject(object) {
+// Shows an object; one that was just opened (not restored work) counts as unedited.
+function showObject(object, { restored = false } = {}) {
   $("axis-order").value = object.axisOrderText;
   $("object-colour").value = colourToHex(object.objectColor);
   $("background-colour").value = colourToHex(object.backgroundColor);
@@ -41,7 +48,28 @@ function showObject(object) {
   $("object-cross").checked = object.cross;
   if (editor) editor.setText(object.text);
   else startText = object.text;
+  if (!restored) saved = JSON.stringify(currentObject());
   restart();
+}
+
+function edited() {
+  return JSON.stringify(currentObject()) !== saved;
+}
+
+// Whether the object on the page may give way to another one: unedited, or the user says so.
+function mayReplace() {
+  return !edited() || window.confirm(kReplaceQuestion);
+}
+
+function keep() {
+  keepWork({ object: currentObject(), fileName, openedBytes, saved });
+}
+
+// A message that must not be missed, until the next object is shown.
+function alertUser(text) {
+  const alert = $("alert");
+  alert.textContent = text;
+  alert.hidden = !text;
 }
 
 function status(text) {
@@ -91,6 +119,7 @@ function restart() {
   if (editor) showFindings(core.analyze(object.text));
   const reason = page.start(object);
   setRunning(false);
+  keep();
   $("nav-cross").checked = page.cross();
   $("animation-status").textContent = reason ? `The animation does not start: ${reason}` : "";
   paint();
@@ -101,14 +130,36 @@ function restartSoon() {
   restartTimer = setTimeout(restart, 150);
 }
 
+// Run mode ticks at the core's rate; while stopped nothing ticks, so nothing is drawn while the
+// picture stands still.
 function setRunning(on) {
   page.setRunning(on);
   $("run").setAttribute("aria-pressed", String(on));
+  clearInterval(runTimer);
+  runTimer = on
+    ? setInterval(() => {
+        page.tick();
+        paint();
+      }, page.tickIntervalMs())
+    : 0;
+}
+
+// Stopped, a turn lasts one drawing: the step tick after it puts the turn at rest, as the
+// desktop's step timer does.
+function settleSoon() {
+  if (page.running() || settleTimer) return;
+  settleTimer = setTimeout(() => {
+    settleTimer = 0;
+    if (page.running()) return;
+    page.tick();
+    paint();
+  }, page.tickIntervalMs());
 }
 
 function act(call) {
   call();
   paint();
+  settleSoon();
 }
 
 function download(bytes, name, type) {
@@ -135,6 +186,7 @@ async function openFile(file) {
     status(`The file ${file.name} is too large for an object text, which holds at most ${most} characters.`);
     return;
   }
+  if (!mayReplace()) return;
   const bytes = new Uint8Array(await file.arrayBuffer());
   if (file.name.toLowerCase().endsWith(".kfm")) {
     const read = core.decodeObject(bytes);
@@ -154,13 +206,19 @@ async function openFile(file) {
 }
 
 function saveObject() {
-  const saved = core.encodeObject(currentObject(), openedBytes);
-  if (saved.reason) {
-    status(`The object cannot be saved: ${saved.reason}`);
+  const encoded = core.encodeObject(currentObject(), openedBytes);
+  if (encoded.reason) {
+    status(`The object cannot be saved: ${encoded.reason}`);
     return;
   }
-  download(saved.bytes, fileName, "application/octet-stream");
+  download(encoded.bytes, fileName, "application/octet-stream");
   status(`Saved ${fileName}`);
+  markSaved();
+}
+
+function markSaved() {
+  saved = JSON.stringify(currentObject());
+  keep();
 }
 
 function savePicture() {
@@ -189,30 +247,59 @@ function wireControls() {
   for (const [id, call] of Object.entries(buttons)) $(id).addEventListener("click", () => act(call));
   $("nav-cross").addEventListener("change", (e) => act(() => page.setCross(e.target.checked)));
   $("numbers").addEventListener("change", (e) => act(() => page.setNumbers(e.target.checked)));
+  // The next tick takes the speed into the scene, as on the desktop.
   $("speed").addEventListener("change", (e) => {
-    page.setSpeed(Number(e.target.value) || 0);
+    act(() => page.setSpeed(Number(e.target.value) || 0));
     e.target.value = String(page.speed());
   });
 
   for (const id of ["axis-order", "object-colour", "background-colour", "cross-colour", "object-cross"])
     $(id).addEventListener("input", restartSoon);
 
-  // Drag to turn; in run mode a drag let go keeps turning its way.
+  // One finger or the mouse drags to turn (in run mode a drag let go keeps turning its way);
+  // two fingers pinch to zoom, a notch of the wheel for each 1.2 times apart.
+  const pointers = new Map();
   let last = null;
+  let pinch = null; // {start: the fingers' distance at first, sent: eighths of a degree sent}
+  const distance = () => {
+    const [a, b] = [...pointers.values()];
+    return Math.hypot(a.x - b.x, a.y - b.y);
+  };
   canvas.addEventListener("pointerdown", (e) => {
     if (e.button !== 0) return;
     canvas.focus();
     canvas.setPointerCapture(e.pointerId);
-    last = { x: e.clientX, y: e.clientY };
-    act(() => page.press());
+    pointers.set(e.pointerId, { x: e.clientX, y: e.clientY });
+    if (pointers.size === 2) {
+      if (last) act(() => page.release());
+      last = null;
+      pinch = { start: distance(), sent: 0 };
+    } else if (pointers.size === 1) {
+      last = { x: e.clientX, y: e.clientY };
+      act(() => page.press());
+    }
   });
   canvas.addEventListener("pointermove", (e) => {
+    if (!pointers.has(e.pointerId)) return;
+    pointers.set(e.pointerId, { x: e.clientX, y: e.clientY });
+    if (pinch && pointers.size === 2) {
+      const now = distance();
+      if (now > 0 && pinch.start > 0) {
+        const total = Math.round((Math.log(now / pinch.start) / Math.log(1.2)) * 120);
+        const eighths = total - pinch.sent;
+        pinch.sent = total;
+        if (eighths) act(() => page.wheel(eighths));
+      }
+      return;
+    }
     if (!last) return;
     const dx = e.clientX - last.x, dy = e.clientY - last.y;
     last = { x: e.clientX, y: e.clientY };
     act(() => page.drag(dx, dy, canvas.clientWidth, canvas.clientHeight));
   });
-  const letGo = () => {
+  const letGo = (e) => {
+    pointers.delete(e.pointerId);
+    if (pointers.size < 2) pinch = null;
     if (!last) return;
     last = null;
     act(() => page.release());
@@ -263,22 +350,54 @@ function wireControls() {
   $("save-picture").addEventListener("click", savePicture);
   $("share").addEventListener("click", copyShareLink);
   window.addEventListener("hashchange", async () => {
-    const object = await linkedObject();
-    if (object) showObject(object);
+    if (!location.hash) return;
+    const read = await core.objectOfLink(location.href);
+    if (read.reason) alertUser(read.reason);
+    else if (mayReplace()) showLinked(read.object);
+  });
+  // Work is kept as it is typed, yet the browser's question still guards what was never saved
+  // to a file.
+  window.addEventListener("beforeunload", (e) => {
+    if (!edited()) return;
+    e.preventDefault();
+    e.returnValue = "";
   });
 }
 
-// The object of the share link the page was opened with, or null.
-async function linkedObject() {
-  if (!location.hash) return null;
-  const read = await core.objectOfLink(location.href);
-  if (read.reason) {
-    status(read.reason);
-    return null;
-  }
+function showLinked(object) {
+  alertUser("");
   fileName = "noname.kfm";
   openedBytes = null;
-  return read.object;
+  showObject(object);
+}
+
+// What the page opens with: the link's object (asking before it replaces kept, edited work),
+// else the kept work, else the example house. A refused link leaves the kept work or an empty
+// object, with the reason in plain sight.
+async function firstObject() {
+  const work = loadWork();
+  const workEdited = work && JSON.stringify(work.object) !== work.saved;
+  const restore = () => {
+    fileName = work.fileName || "noname.kfm";
+    openedBytes = work.openedBytes;
+    saved = work.saved;
+    showObject(work.object, { restored: true });
+  };
+  if (location.hash) {
+    const read = await core.objectOfLink(location.href);
+    if (read.reason) {
+      if (work) restore();
+      else showObject(core.newObject());
+      alertUser(read.reason);
+      return;
+    }
+    if (!workEdited || window.confirm(kReplaceQuestion)) {
+      showLinked(read.object);
+      return;
+    }
+  }
+  if (work) restore();
+  else showObject({ ...core.newObject(), text: core.textFileAsEditorText(houseText) });
 }
 
 async function copyShareLink() {
@@ -309,7 +428,7 @@ async function main() {
   speed.min = String(page.speedMin());
   speed.max = String(page.speedMax());
   speed.value = String(page.speed());
-  showObject((await linkedObject()) || { ...core.newObject(), text: core.textFileAsEditorText(houseText) });
+  await firstObject();
   performance.mark("first-picture");
   // The editor is most of the page's code: it comes after the picture.
   const { createEditor } = await import("./editor.js");
@@ -317,10 +436,8 @@ async function main() {
   editor.setText(startText);
   restart();
   wireControls();
-  setInterval(() => {
-    page.tick();
-    paint();
-  }, page.tickIntervalMs());
+  // Offline after the first visit: the page's files come from the browser's cache.
+  if ("serviceWorker" in navigator) navigator.serviceWorker.register("sw.js").catch(() => {});
   document.body.dataset.ready = "true";
 }
 

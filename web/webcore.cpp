@@ -147,10 +147,16 @@ std::string linkOf(const std::string& base, const std::string& deflated) {
     return shareLink(base, deflated);
 }
 
-// The deflated payload of a link, {deflated} or {reason}; the page inflates it.
-val linkData(const std::string& link) {
+// The deflated payload of a link, {deflated} or {reason}; the page inflates it. Of a link too
+// long to be valid only the start is read: copying megabytes into the module takes the page's
+// time for nothing.
+val linkData(const val& link) {
+    const auto length = link["length"].as<std::size_t>();
+    const auto hash = link.call<int>("indexOf", std::string("#"));
+    const std::size_t enough = hash < 0 ? length : hash + 1 + kMaxShareLinkFragment + 1;
+    const std::string text = link.call<std::string>("slice", 0, std::min(length, enough));
     std::string deflated;
-    const ObjectFileResult result = shareLinkData(link, deflated);
+    const ObjectFileResult result = shareLinkData(text, deflated);
     return outcome(result, "deflated", [&] { return bytesOf(deflated); });
 }
 

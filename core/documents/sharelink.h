@@ -26,6 +26,11 @@ constexpr std::size_t kMaxShareLinkPayload = 32 * 1024;
 // five bytes a block of up to 64 KiB; the rest is room for other encoders.
 constexpr std::size_t kMaxShareLinkDeflated = kMaxShareLinkPayload + kMaxShareLinkPayload / 64;
 
+// No valid link holds more characters after its '#' (version and data). A reader may pass on
+// only this much of a longer link, and one more character: it is refused as too long all the
+// same.
+constexpr std::size_t kMaxShareLinkFragment = 16 + (kMaxShareLinkDeflated + 2) / 3 * 4;
+
 // The payload of an object's values. The values are those an object file can hold (a finite
 // axis order, a text the code page stores); a colour keeps its low 24 bits.
 std::string shareLinkPayload(const ObjectFileValues& values);

@@ -61,7 +61,7 @@ export async function shareLink(object, base) {
 // The inflated bytes, or null as soon as they grow past limit. The data goes in a small chunk
 // at a time: given the whole, the browser would inflate all of it before handing out a byte.
 async function inflatedUpTo(deflated, limit) {
-  const kChunk = 256;
+  const kChunk = 128;
   const stream = new DecompressionStream("deflate-raw");
   const writer = stream.writable.getWriter();
   const reader = stream.readable.getReader();

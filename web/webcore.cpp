@@ -9,6 +9,8 @@
 #include "core/engine/objecttextanalysis.h"
 #include "core/engine/rastersurface.h"
 #include "core/engine/renderer.h"
+#include "formats/shapes/shapeimport.h"
+#include "formats/shapes/shapewriters.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -171,6 +173,10 @@ int maxObjectTextBytes() {
     return static_cast<int>(kMaxObjectTextBytes);
 }
 
+int maxShapeFileBytes() {
+    return static_cast<int>(kMaxShapeFileBytes);
+}
+
 int maxSharePayload() {
     return static_cast<int>(kMaxShareLinkPayload);
 }
@@ -194,6 +200,60 @@ std::string textFileAsEditorText(const std::string& bytes) {
             out += text[i];
         }
     }
+    return out;
+}
+
+// What the compiler reads of an object's values.
+ObjectInput inputOf(const val& object, const std::string& name) {
+    const ObjectFileValues values = valuesOf(object);
+    ObjectInput input = defaultObjectInput();
+    input.name = name;
+    input.text = values.text;
+    input.axisOrderText = object["axisOrderText"].as<std::string>();
+    input.objectColor = values.objectColor;
+    input.backgroundColor = values.backgroundColor;
+    input.crossColor = values.crossColor;
+    input.crossState = values.showCross;
+    return input;
+}
+
+// Why the animation would not start for an input, as wirevane-tool says it.
+std::string notStarting(const ObjectInput& input) {
+    const TextAnalysis analysis = firstFindings(input.text, 0);
+    if (analysis.stopLine > 0)
+        return "line " + std::to_string(analysis.stop.line) + ": " + analysis.stop.message;
+    return "the animation will not start for this object";
+}
+
+// A shape file of another program as a new object, {object} or {reason}, as the desktop opens
+// one.
+val shapeObject(const std::string& fileName, const std::string& bytes) {
+    const ImportedShape shape = importShape(fileName, bytes);
+    val out = val::object();
+    if (!shape.reason.empty()) {
+        out.set("reason", shape.reason);
+        return out;
+    }
+    val object = newObject();
+    object.set("text", editorText(shape.text));
+    out.set("object", object);
+    return out;
+}
+
+// The object as an OBJ or PLY file ("obj" or "ply") as wirevane-tool convert writes it:
+// {bytes, leftOut} or {reason}.
+val shapeFile(const val& object, const std::string& name, const std::string& format) {
+    const ObjectInput input = inputOf(object, name);
+    Scene scene;
+    val out = val::object();
+    if (!compileObject(scene, &input).completed) {
+        out.set("reason", notStarting(input));
+        return out;
+    }
+    const WrittenShape written =
+        format == "ply" ? writePlyShape(scene, name) : writeObjShape(scene, name);
+    out.set("bytes", bytesOf(written.bytes));
+    out.set("leftOut", written.connectionsLeftOut);
     return out;
 }
 
@@ -251,21 +311,10 @@ class Page : private AnimationDisplay {
     // scene, stopped, no turn. Returns the reason when the animation would not start (""
     // otherwise).
     std::string start(const val& object) {
-        const ObjectFileValues values = valuesOf(object);
-        ObjectInput input = defaultObjectInput();
-        input.text = values.text;
-        input.axisOrderText = object["axisOrderText"].as<std::string>();
-        input.objectColor = values.objectColor;
-        input.backgroundColor = values.backgroundColor;
-        input.crossColor = values.crossColor;
-        input.crossState = values.showCross;
+        const ObjectInput input = inputOf(object, {});
         Scene fresh;
-        if (!compileObject(fresh, &input).completed) {
-            const TextAnalysis analysis = firstFindings(input.text, 0);
-            if (analysis.stopLine > 0)
-                return "line " + std::to_string(analysis.stop.line) + ": " + analysis.stop.message;
-            return "the animation will not start for this object";
-        }
+        if (!compileObject(fresh, &input).completed)
+            return notStarting(input);
         scene_ = fresh;
         surface_ = RasterSurface();
         started_ = true;
@@ -375,11 +424,14 @@ EMSCRIPTEN_BINDINGS(wirevane) {
     emscripten::function("decodeObject", &decodeObject);
     emscripten::function("textFileAsEditorText", &textFileAsEditorText);
     emscripten::function("analyze", &analyze);
+    emscripten::function("shapeObject", &shapeObject);
+    emscripten::function("shapeFile", &shapeFile);
     emscripten::function("sharePayload", &sharePayload);
     emscripten::function("linkOf", &linkOf);
     emscripten::function("linkData", &linkData);
     emscripten::function("objectOfPayload", &objectOfPayload);
     emscripten::function("maxSharePayload", &maxSharePayload);
+    emscripten::function("maxShapeFileBytes", &maxShapeFileBytes);
     emscripten::function("maxObjectTextBytes", &maxObjectTextBytes);
     emscripten::class_<Page>("Page")
         .constructor<>()

@@ -1,6 +1,7 @@
 #include "formats/shapes/shape.h"
 
 #include "core/documents/filenames.h"
+#include "core/engine/floatingtext.h"
 #include "core/engine/scene.h"
 #include "formats/shapes/shapewriting.h"
 
@@ -91,9 +92,7 @@ Shape ShapeBuilder::finish() {
 }
 
 std::string exactNumber(double value) {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value + 0.0);
-    return std::string(buffer, result.ptr);
+    return shortestText(value + 0.0);
 }
 
 std::string shapeObjectText(const Shape& shape, const std::string& sourceName) {

@@ -1,4 +1,5 @@
 // STL, ASCII and binary: triangles, whose identical corners are welded into one point.
+#include "core/engine/floatingtext.h"
 #include "formats/shapes/shapereaders.h"
 #include "formats/shapes/shapetokens.h"
 
@@ -22,8 +23,8 @@ class Welder {
     explicit Welder(ShapeBuilder& builder) : builder_(builder) {}
     int corner(double x, double y, double z, Place where) {
         // -0 and 0 are one place.
-        const Key key{std::bit_cast<std::uint64_t>(x + 0.0), std::bit_cast<std::uint64_t>(y + 0.0),
-                      std::bit_cast<std::uint64_t>(z + 0.0)};
+        const Key key{bitCast<std::uint64_t>(x + 0.0), bitCast<std::uint64_t>(y + 0.0),
+                      bitCast<std::uint64_t>(z + 0.0)};
         const auto found = numbers_.find(key);
         if (found != numbers_.end())
             return found->second;
@@ -70,7 +71,7 @@ Shape readBinary(std::string_view bytes, FaceEdges faceEdges) {
             const std::size_t at = start + 12 + 12 * c; // after the normal
             float xyz[3];
             for (int k = 0; k < 3; ++k)
-                xyz[k] = std::bit_cast<float>(littleEndian32(bytes, at + 4 * k));
+                xyz[k] = bitCast<float>(littleEndian32(bytes, at + 4 * k));
             corners[c] = welder.corner(xyz[0], xyz[1], xyz[2], Place{"byte", at});
         }
         builder.addFace(corners);

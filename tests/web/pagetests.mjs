@@ -229,6 +229,37 @@ try {
       saved && readFileSync(saved).equals(readFileSync(packed)), saved ? "bytes differ" : "nothing saved");
   }
 
+  // Shape files of other programs open through the core's readers, as wirevane-tool convert
+  // reads them; an object saves as OBJ and PLY with the tool's bytes.
+  {
+    const obj = join(work, "tetra.obj");
+    writeFileSync(obj, "v 0 0 0\nv 2 0 0\nv 0 2 0\nv 0 0 2\nf 1 2 3\nf 1 2 4\nf 1 3 4\nf 2 3 4\n");
+    const text = join(work, "tetra.txt");
+    runTool("convert", obj, "-o", text);
+    await open(obj);
+    const d = difference(await canvasPicture(), toolPicture(text));
+    check("an OBJ file opens as convert reads it", !d, d);
+
+    const broken = join(work, "broken.stl");
+    writeFileSync(broken, "solid x\nfacet normal 0 0 1\n");
+    await (await page.$("#open-file")).uploadFile(broken);
+    await page.waitForFunction(() => document.getElementById("status").textContent.includes("broken.stl"),
+      { timeout: 5000 }).catch(() => {});
+    check("a broken STL file is refused with its name", (await status()).includes("broken.stl"), await status());
+
+    await open(join(source, "examples/star.kfm"));
+    for (const format of ["obj", "ply"]) {
+      await page.select("#save-format", format);
+      await click("#save");
+      const saved = await downloaded(`star.${format}`);
+      const written = join(work, `star.${format}`);
+      runTool("convert", "examples/star.kfm", "-o", written);
+      check(`a save as ${format.toUpperCase()} has the tool's bytes`,
+        saved && readFileSync(saved).equals(readFileSync(written)), saved ? "bytes differ" : "nothing saved");
+    }
+    await page.select("#save-format", "kfm");
+  }
+
   // A link made by the tool opens the same object; the page's own link of it opens it again.
   {
     const file = "examples/star.kfm";

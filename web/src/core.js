@@ -39,6 +39,21 @@ export function maxObjectTextBytes() {
   return core.maxObjectTextBytes();
 }
 
+// {object} of a shape file of another program (OBJ, PLY, STL, OFF), or {reason}.
+export function shapeObject(fileName, bytes) {
+  return core.shapeObject(fileName, bytes);
+}
+
+// The most bytes a shape file may hold.
+export function maxShapeFileBytes() {
+  return core.maxShapeFileBytes();
+}
+
+// {bytes, leftOut} of the object as an OBJ or PLY file ("obj", "ply"), or {reason}.
+export function shapeFile(object, name, format) {
+  return core.shapeFile(object, name, format);
+}
+
 // The editor text of a plain text file's bytes.
 export function textFileAsEditorText(bytes) {
   return core.textFileAsEditorText(bytes);

@@ -181,14 +181,26 @@ function utf8OfUtf16(bytes) {
 
 async function openFile(file) {
   const most = core.maxObjectTextBytes();
+  const shape = /\.(obj|ply|stl|off)$/i.test(file.name);
   // No character takes more than four bytes, so a larger text file cannot fit.
-  if (!file.name.toLowerCase().endsWith(".kfm") && file.size > 4 * most) {
+  if (!shape && !file.name.toLowerCase().endsWith(".kfm") && file.size > 4 * most) {
     status(`The file ${file.name} is too large for an object text, which holds at most ${most} characters.`);
     return;
   }
   if (!mayReplace()) return;
-  const bytes = new Uint8Array(await file.arrayBuffer());
-  if (file.name.toLowerCase().endsWith(".kfm")) {
+  // Of a shape file no more than the core would take and one byte, so it can say it is too large.
+  const whole = shape ? file.slice(0, core.maxShapeFileBytes() + 1) : file;
+  const bytes = new Uint8Array(await whole.arrayBuffer());
+  if (shape) {
+    const read = core.shapeObject(file.name, bytes);
+    if (read.reason) {
+      status(read.reason);
+      return;
+    }
+    fileName = "noname.kfm";
+    openedBytes = null;
+    showObject(read.object);
+  } else if (file.name.toLowerCase().endsWith(".kfm")) {
     const read = core.decodeObject(bytes);
     if (read.reason) {
       status(`${file.name}: ${read.reason}`);
@@ -206,6 +218,18 @@ async function openFile(file) {
 }
 
 function saveObject() {
+  const format = $("save-format").value;
+  if (format !== "kfm") {
+    const name = fileName.replace(/\.kfm$/i, "") + "." + format;
+    const written = core.shapeFile(currentObject(), fileName, format);
+    if (written.reason) {
+      status(`The object cannot be saved as ${format.toUpperCase()}: ${written.reason}`);
+      return;
+    }
+    download(written.bytes, name, "application/octet-stream");
+    status(written.leftOut ? `Saved ${name}; ${written.leftOut} connection(s) naming no point left out` : `Saved ${name}`);
+    return;
+  }
   const encoded = core.encodeObject(currentObject(), openedBytes);
   if (encoded.reason) {
     status(`The object cannot be saved: ${encoded.reason}`);

@@ -372,6 +372,13 @@ class Page : private AnimationDisplay {
     void zoomIn() { session_.zoomIn(); }
     void zoomOut() { session_.zoomOut(); }
     void setCross(bool on) { session_.setCross(on); }
+    // kind 0, 1, 2 for the object's, the background's and the cross's colour.
+    void setColour(int kind, int colour) {
+        static constexpr Colour Scene::*kKinds[] = {&Scene::objectColor, &Scene::backgroundColor,
+                                                    &Scene::crossColor};
+        if (kind >= 0 && kind <= 2)
+            session_.setColour(kKinds[kind], colour & 0xFFFFFF);
+    }
     bool cross() const { return session_.cross(); }
     void setNumbers(bool on) { session_.setNumbers(on); }
     bool numbers() const { return session_.options().showNumbers; }
@@ -382,13 +389,7 @@ class Page : private AnimationDisplay {
     void setRunning(bool on) { session_.setRunning(on); }
     bool running() const { return session_.running(); }
     // One tick of the mode's timer, and how often it comes.
-    void tick() {
-        // A step tick draws the scene as it stands again: the canvas need not take it.
-        const bool wasChanged = changed_;
-        session_.tick();
-        if (!session_.running())
-            changed_ = wasChanged;
-    }
+    void tick() { session_.tick(); }
     int tickIntervalMs() const { return session_.tickIntervalMs(); }
 
     void press() { session_.press(); }
@@ -449,6 +450,7 @@ EMSCRIPTEN_BINDINGS(wirevane) {
         .function("zoomIn", &Page::zoomIn)
         .function("zoomOut", &Page::zoomOut)
         .function("setCross", &Page::setCross)
+        .function("setColour", &Page::setColour)
         .function("cross", &Page::cross)
         .function("setNumbers", &Page::setNumbers)
         .function("numbers", &Page::numbers)

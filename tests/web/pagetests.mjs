@@ -229,6 +229,23 @@ try {
       saved && readFileSync(saved).equals(readFileSync(packed)), saved ? "bytes differ" : "nothing saved");
   }
 
+  // A colour changes the picture as it stands: a turned object stays turned.
+  {
+    await open(join(source, "examples/star.kfm"));
+    await click("#turn-right", 2);
+    for (const [id, value] of [["#object-colour", "#ff8000"], ["#background-colour", "#202060"]])
+      await page.$eval(id, (e, v) => {
+        e.value = v;
+        e.dispatchEvent(new Event("input"));
+      }, value);
+    await new Promise((r) => setTimeout(r, 100));
+    rmSync(downloads, { recursive: true, force: true });
+    await click("#save");
+    const saved = await downloaded("star.kfm");
+    const d = saved ? difference(await canvasPicture(), toolPicture(saved, "--turn-xz", "2", "--steps", "2")) : "nothing saved";
+    check("new colours show on the turned picture", !d, d);
+  }
+
   // Shape files of other programs open through the core's readers, as wirevane-tool convert
   // reads them; an object saves as OBJ and PLY with the tool's bytes.
   {

@@ -277,8 +277,13 @@ function wireControls() {
     e.target.value = String(page.speed());
   });
 
-  for (const id of ["axis-order", "object-colour", "background-colour", "cross-colour", "object-cross"])
-    $(id).addEventListener("input", restartSoon);
+  for (const id of ["axis-order", "object-cross"]) $(id).addEventListener("input", restartSoon);
+  // A colour shows at once, the animation going on as it is.
+  ["object-colour", "background-colour", "cross-colour"].forEach((id, kind) =>
+    $(id).addEventListener("input", (e) => {
+      act(() => page.setColour(kind, hexToColour(e.target.value)));
+      keep();
+    }));
 
   // One finger or the mouse drags to turn (in run mode a drag let go keeps turning its way);
   // two fingers pinch to zoom, a notch of the wheel for each 1.2 times apart.
@@ -374,8 +379,10 @@ function wireControls() {
   $("save-picture").addEventListener("click", savePicture);
   $("share").addEventListener("click", copyShareLink);
   window.addEventListener("hashchange", async () => {
-    if (!location.hash) return;
-    const read = await core.objectOfLink(location.href);
+    // The address is read once: a long one costs time at every reading.
+    const link = location.href;
+    if (!link.includes("#")) return;
+    const read = await core.objectOfLink(link);
     if (read.reason) alertUser(read.reason);
     else if (mayReplace()) showLinked(read.object);
   });
@@ -407,8 +414,9 @@ async function firstObject() {
     saved = work.saved;
     showObject(work.object, { restored: true });
   };
-  if (location.hash) {
-    const read = await core.objectOfLink(location.href);
+  const link = location.href;
+  if (link.includes("#")) {
+    const read = await core.objectOfLink(link);
     if (read.reason) {
       if (work) restore();
       else showObject(core.newObject());

@@ -111,6 +111,7 @@ try {
     for (let i = 0; i < 50 && !existsSync(path); i++) await new Promise((r) => setTimeout(r, 100));
     return existsSync(path) ? path : null;
   };
+  const editorText = () => page.$eval(".cm-content", (e) => e.innerText);
   const click = async (selector, times = 1) => {
     for (let i = 0; i < times; i++) await page.click(selector);
   };
@@ -229,6 +230,16 @@ try {
       saved && readFileSync(saved).equals(readFileSync(packed)), saved ? "bytes differ" : "nothing saved");
   }
 
+  // An example opens as wirevane-tool draws it; New empties the page.
+  {
+    await page.select("#example", "octahedron");
+    await page.waitForFunction(() => document.getElementById("status").textContent.includes("octahedron"));
+    const d = difference(await canvasPicture(), toolPicture("examples/octahedron.txt"));
+    check("an example opens as render draws it", !d, d);
+    await click("#new");
+    check("New shows an empty object", (await editorText()).trim() === "", await editorText());
+  }
+
   // A colour changes the picture as it stands: a turned object stays turned.
   {
     await open(join(source, "examples/star.kfm"));
@@ -305,7 +316,6 @@ try {
       own.startsWith(origin + "/#v1."), d || `${own}: ${JSON.stringify(again)} vs ${JSON.stringify(fromTool)}`);
   }
 
-  const editorText = () => page.$eval(".cm-content", (e) => e.innerText);
   const ready = () => page.waitForSelector("body[data-ready]", { timeout: 10000 });
   const mainThreadMs = async () =>
     (await cdp.send("Performance.getMetrics")).metrics.find((m) => m.name === "TaskDuration").value * 1000;

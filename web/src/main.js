@@ -370,6 +370,23 @@ function wireControls() {
     e.target.value = "";
   });
   $("open").addEventListener("click", () => $("open-file").click());
+  $("new").addEventListener("click", () => {
+    if (!mayReplace()) return;
+    fileName = "noname.kfm";
+    openedBytes = null;
+    showObject(core.newObject());
+    status("New object");
+  });
+  $("example").addEventListener("change", async (e) => {
+    const name = e.target.value;
+    e.target.value = "";
+    if (!name || !mayReplace()) return;
+    const { examples } = await import("./examples.js");
+    fileName = "noname.kfm";
+    openedBytes = null;
+    showObject({ ...core.newObject(), text: core.textFileAsEditorText(examples[name]) });
+    status(`Opened the example ${name}`);
+  });
   document.addEventListener("dragover", (e) => e.preventDefault());
   document.addEventListener("drop", (e) => {
     e.preventDefault();

@@ -310,15 +310,15 @@ class Page : private AnimationDisplay {
     // Compiles the object and draws its first picture, as `wirevane-tool render` does: a fresh
     // scene, stopped, no turn. Returns the reason when the animation would not start (""
     // otherwise).
-    std::string start(const val& object) {
-        const ObjectInput input = inputOf(object, {});
+    std::string start(const val& object, const std::string& name) {
+        const ObjectInput input = inputOf(object, name);
         Scene fresh;
         if (!compileObject(fresh, &input).completed)
             return notStarting(input);
         scene_ = fresh;
         surface_ = RasterSurface();
         started_ = true;
-        session_.begin({});
+        session_.begin(name);
         session_.setRunning(false);
         session_.redraw();
         return {};
@@ -391,6 +391,8 @@ class Page : private AnimationDisplay {
     // One tick of the mode's timer, and how often it comes.
     void tick() { session_.tick(); }
     int tickIntervalMs() const { return session_.tickIntervalMs(); }
+    std::string description() const { return started_ ? session_.description() : std::string(); }
+    int descriptionIntervalMs() const { return AnimationSession::kDescriptionIntervalMs; }
 
     void press() { session_.press(); }
     void drag(double dx, double dy, double width, double height) {
@@ -459,6 +461,8 @@ EMSCRIPTEN_BINDINGS(wirevane) {
         .function("speedMin", &Page::speedMin)
         .function("speedMax", &Page::speedMax)
         .function("tickIntervalMs", &Page::tickIntervalMs)
+        .function("description", &Page::description)
+        .function("descriptionIntervalMs", &Page::descriptionIntervalMs)
         .function("setRunning", &Page::setRunning)
         .function("running", &Page::running)
         .function("tick", &Page::tick)

@@ -50,6 +50,11 @@ class AnimationSession {
     const RenderOptions& options() const { return options_; }
     // How far the picture has been turned and zoomed since the object was shown.
     const ViewSummary& view() const { return view_; }
+    // The picture in words, for someone who cannot see it.
+    std::string description() const { return view_.describe(scene_); }
+    // While the picture moves its description is said at most this often, so that a screen
+    // reader is not flooded; a still picture's at once.
+    static constexpr int kDescriptionIntervalMs = 1000;
 
     // A new object in the scene: the picture starts afresh and the view is counted anew.
     void begin(std::string objectName);

@@ -230,6 +230,17 @@ try {
       saved && readFileSync(saved).equals(readFileSync(packed)), saved ? "bytes differ" : "nothing saved");
   }
 
+  // The picture in words for a screen reader, once it stands still.
+  {
+    await open(join(source, "examples/cube.kfm"));
+    await click("#turn-right", 3);
+    await page.waitForFunction(() =>
+      document.getElementById("animation-description").textContent.includes("Turned 6 degrees in the x-z plane"),
+      { timeout: 2000 }).catch(() => {});
+    const said = await page.$eval("#animation-description", (e) => e.textContent);
+    check("the description says the turn", said.startsWith("cube.kfm: 8 points") && said.includes("Turned 6 degrees in the x-z plane"), said);
+  }
+
   // An example opens as wirevane-tool draws it; New empties the page.
   {
     await page.select("#example", "octahedron");

@@ -117,12 +117,26 @@ function restart() {
   restartTimer = 0;
   const object = currentObject();
   if (editor) showFindings(core.analyze(object.text));
-  const reason = page.start(object);
+  const reason = page.start(object, fileName);
   setRunning(false);
   keep();
   $("nav-cross").checked = page.cross();
   $("animation-status").textContent = reason ? `The animation does not start: ${reason}` : "";
   paint();
+  describe(true);
+}
+
+// The picture in words for a screen reader, as the desktop words it: a still picture's at once,
+// a moving one's at most as often as the core allows.
+let describedAt = -Infinity;
+function describe(still) {
+  const now = performance.now();
+  if (!still && now - describedAt < page.descriptionIntervalMs()) return;
+  const text = page.description();
+  const region = $("animation-description");
+  if (text === region.textContent) return;
+  region.textContent = text;
+  describedAt = now;
 }
 
 function restartSoon() {
@@ -140,6 +154,7 @@ function setRunning(on) {
     ? setInterval(() => {
         page.tick();
         paint();
+        describe(false);
       }, page.tickIntervalMs())
     : 0;
 }
@@ -153,6 +168,7 @@ function settleSoon() {
     if (page.running()) return;
     page.tick();
     paint();
+    describe(true);
   }, page.tickIntervalMs());
 }
 

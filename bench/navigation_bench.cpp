@@ -49,12 +49,11 @@ Case measure(const char* mode, FlooredTimer& timer, AnimationWindow& window, dou
 }
 
 int benchmark(double seconds) {
-    Scene scene;
-    AnimationController controller(scene);
-    if (!startBenchAnimation(controller))
+    BenchAnimation animation;
+    if (!animation.started)
         return 1;
-    NavigationBar* bar = controller.navigationBar();
-    AnimationWindow* window = controller.animationWindow();
+    NavigationBar* bar = animation.controller.navigationBar();
+    AnimationWindow* window = &animation.window();
 
     std::vector<Case> cases;
     // What the platform costs for waking up this often, with nothing to do.

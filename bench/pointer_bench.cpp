@@ -71,11 +71,10 @@ Measure measure(AnimationWindow& window, bool drag, double seconds) {
 }
 
 int benchmark(double seconds) {
-    Scene scene;
-    AnimationController controller(scene);
-    if (!startBenchAnimation(controller))
+    BenchAnimation animation;
+    if (!animation.started)
         return 1;
-    AnimationWindow* window = controller.animationWindow();
+    AnimationWindow* window = &animation.window();
 
     std::printf("%-10s %12s %12s %9s %11s %12s %8s\n", "window", "CPU % pass", "CPU % drag",
                 "events/s", "repaints/s", "drag costs %", "budget");

@@ -54,6 +54,16 @@ inline Stretch runCounted(
 }
 
 // Opens the bench object's animation and waits until the navigation bar shows.
+inline bool startBenchAnimation(AnimationController& controller);
+
+// The bench object's animation, opened as the Animation command opens it.
+struct BenchAnimation {
+    Scene scene;
+    AnimationController controller{scene};
+    bool started = startBenchAnimation(controller);
+    AnimationWindow& window() { return *controller.animationWindow(); }
+};
+
 inline bool startBenchAnimation(AnimationController& controller) {
     const ObjectInput input = benchObject();
     if (!controller.MAnimation_Click(&input).completed) {

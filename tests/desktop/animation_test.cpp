@@ -23,15 +23,11 @@ namespace {
 using namespace wirevane;
 
 ObjectInput cube() {
-    ObjectInput input = defaultObjectInput();
-    input.name = "cube.kfm";
-    input.objectColor = 0x00C0C0;
-    input.backgroundColor = 0x202020;
-    input.crossState = 1;
-    input.text = "-2/-2/-2\r\n2/-2/-2\r\n2/2/-2\r\n-2/2/-2\r\n-2/-2/2\r\n2/-2/2\r\n2/2/2\r\n"
-                 "-2/2/2\r\n\r\n1-2\r\n2-3\r\n3-4\r\n4-1\r\n5-6\r\n6-7\r\n7-8\r\n8-5\r\n1-5\r\n"
-                 "2-6\r\n3-7\r\n4-8";
-    return input;
+    return objectInput("cube.kfm",
+                       "-2/-2/-2\r\n2/-2/-2\r\n2/2/-2\r\n-2/2/-2\r\n-2/-2/2\r\n2/-2/2\r\n2/2/2\r\n"
+                       "-2/2/2\r\n\r\n1-2\r\n2-3\r\n3-4\r\n4-1\r\n5-6\r\n6-7\r\n7-8\r\n8-5\r\n"
+                       "1-5\r\n2-6\r\n3-7\r\n4-8",
+                       0x00C0C0, 0x202020, defaultObjectInput().crossColor);
 }
 
 class AnimationTest : public StartedAnimation {

@@ -25,13 +25,8 @@ using namespace wirevane;
 
 // Two points on the x axis and one on the y axis, joined in a triangle.
 ObjectInput triangle() {
-    ObjectInput input = defaultObjectInput();
-    input.name = "triangle.kfm";
-    input.objectColor = 0xFFFFFF;
-    input.crossColor = 0x808080;
-    input.crossState = 1;
-    input.text = "3/0/0\r\n0/3/0\r\n-3/0/0\r\n\r\n1-2\r\n2-3\r\n3-1";
-    return input;
+    return objectInput("triangle.kfm", "3/0/0\r\n0/3/0\r\n-3/0/0\r\n\r\n1-2\r\n2-3\r\n3-1",
+                       0xFFFFFF, defaultObjectInput().backgroundColor, 0x808080);
 }
 
 // The angle of point 1 in the x-z plane, in whole degrees.

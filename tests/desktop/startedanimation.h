@@ -16,10 +16,26 @@
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
+#include <string>
 
 // Destroys the windows that closed since, as the event loop would.
 inline void deleteClosedWindows() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// An object as its window hands it to the Animation command, the cross switched on.
+inline wirevane::ObjectInput objectInput(const char* name, std::string text,
+                                         wirevane::Colour objectColour,
+                                         wirevane::Colour backgroundColour,
+                                         wirevane::Colour crossColour) {
+    wirevane::ObjectInput input = wirevane::defaultObjectInput();
+    input.name = name;
+    input.text = std::move(text);
+    input.objectColor = objectColour;
+    input.backgroundColor = backgroundColour;
+    input.crossColor = crossColour;
+    input.crossState = 1;
+    return input;
 }
 
 class StartedAnimation : public ::testing::Test {

@@ -60,6 +60,8 @@ int renderCommand(ToolArguments args, const ToolBackend& backend) {
     options.showNumbers = args.flag("--numbers");
     const bool printJson = args.flag("--json");
     const ToolObject object = readToolObject(args);
+    if (output)
+        refuseOutputThatIsInput(object.file, *output);
 
     Scene scene;
     compileForPicture(scene, object);

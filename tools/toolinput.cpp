@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace wirevane {
 
@@ -40,6 +41,13 @@ std::string singleFile(const ToolArguments& args) {
     if (rest.size() != 1)
         throw UsageError{rest.empty() ? "no FILE given" : "more than one FILE given"};
     return rest.front();
+}
+
+void refuseOutputThatIsInput(const std::string& input, const std::string& output) {
+    struct stat in {}, out {};
+    if (::stat(input.c_str(), &in) == 0 && ::stat(output.c_str(), &out) == 0 &&
+        in.st_dev == out.st_dev && in.st_ino == out.st_ino)
+        throw UsageError{"the output '" + output + "' is the input file; name another one"};
 }
 
 double parseDouble(const std::string& text, const std::string& option) {

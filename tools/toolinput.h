@@ -35,6 +35,10 @@ class ToolArguments {
 // exactly one.
 std::string singleFile(const ToolArguments& args);
 
+// Refuses (a UsageError) an output file that is the input file, under any name or link, so a
+// command never writes over what it reads.
+void refuseOutputThatIsInput(const std::string& input, const std::string& output);
+
 // Option values; a value out of form or range is a UsageError that names the option.
 double parseDouble(const std::string& text, const std::string& option); // finite
 constexpr double kMaxTurn = 360;

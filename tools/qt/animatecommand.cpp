@@ -119,6 +119,7 @@ int animateCommand(ToolArguments args) {
     RenderOptions options;
     options.showNumbers = args.flag("--numbers");
     const ToolObject object = readToolObject(args);
+    refuseOutputThatIsInput(object.file, *output);
 
     if (options.showNumbers)
         needGuiApplication();

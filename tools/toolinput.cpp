@@ -12,6 +12,14 @@
 
 namespace wirevane {
 
+ToolArguments::ToolArguments(std::vector<std::string> args) : args_(std::move(args)) {
+    const auto dashes = std::find(args_.begin(), args_.end(), "--");
+    if (dashes != args_.end()) {
+        afterDashes_.assign(dashes + 1, args_.end());
+        args_.erase(dashes, args_.end());
+    }
+}
+
 bool ToolArguments::flag(const std::string& name) {
     return std::erase(args_, name) > 0;
 }
@@ -33,7 +41,9 @@ std::vector<std::string> ToolArguments::positionals() const {
     for (const std::string& arg : args_)
         if (arg.size() > 1 && arg[0] == '-')
             throw UsageError{"unknown option " + arg};
-    return args_;
+    std::vector<std::string> all = args_;
+    all.insert(all.end(), afterDashes_.begin(), afterDashes_.end());
+    return all;
 }
 
 std::string singleFile(const ToolArguments& args) {

@@ -17,10 +17,11 @@ struct InputError {
     std::string message;
 };
 
-// The command line of one command: flags and options in any order, and positional arguments.
+// The command line of one command: flags and options in any order, and positional arguments;
+// everything after "--" is positional, so a file may be named "-x".
 class ToolArguments {
   public:
-    explicit ToolArguments(std::vector<std::string> args) : args_(std::move(args)) {}
+    explicit ToolArguments(std::vector<std::string> args);
 
     bool flag(const std::string& name);
     std::optional<std::string> option(const std::string& name);
@@ -29,6 +30,7 @@ class ToolArguments {
 
   private:
     std::vector<std::string> args_;
+    std::vector<std::string> afterDashes_;
 };
 
 // The one positional argument once flags and options are taken; a UsageError when there is not

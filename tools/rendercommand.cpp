@@ -92,8 +92,15 @@ int renderCommand(ToolArguments args, const ToolBackend& backend) {
         outcome = drawScene(scene, state, *surface, options);
     }
 
-    if (output)
-        writeToolOutput(*output, picture->fileBytes(drawingTitle(*output)));
+    if (output) {
+        std::string bytes;
+        try {
+            bytes = picture->fileBytes(drawingTitle(*output));
+        } catch (const std::bad_alloc&) {
+            throw InputError{*output + ": " + notEnoughMemory(size)};
+        }
+        writeToolOutput(*output, bytes);
+    }
     if (printJson) {
         JsonWriter json;
         json.raw("{");

@@ -9,6 +9,7 @@
 
 #include <QFileInfo>
 #include <chrono>
+#include <cstdint>
 #include <iostream>
 #include <new>
 #include <unistd.h>
@@ -17,6 +18,8 @@ namespace wirevane {
 namespace {
 
 constexpr int kMaxFrames = 10000;
+// About a quarter of an hour and a few gigabytes at most; more is a slip of the keyboard.
+constexpr std::uint64_t kMaxPixelFrames = std::uint64_t{1} << 31;
 // GIF viewers slow shorter delays down; the longest is what a GIF can store.
 constexpr int kMinDelayMs = 20;
 constexpr int kMaxDelayMs = 655350;
@@ -34,7 +37,8 @@ run mode with the turn.
   --turn-xz DEG   degrees a frame in the x-z plane (default 5)
   --turn-yz DEG   degrees a frame in the y-z plane instead
   --frames N      number of frames (default: until the picture comes back to the first
-                  one: 72 at 5 degrees, 360 at 7)
+                  one: 72 at 5 degrees, 360 at 7); width x height x frames at most
+                  2147483648
   --delay MS      time a frame shows, 20 to 655350 milliseconds in steps of 10
                   (default 20, the pace of run mode)
   --zoom F        zoom the scene by F at the first frame (default 1)
@@ -113,6 +117,13 @@ int animateCommand(ToolArguments args) {
             throw UsageError{"a full turn at that step takes more than " +
                              std::to_string(kMaxFrames) + " frames; give --frames"};
     }
+    const std::uint64_t pixelFrames = static_cast<std::uint64_t>(size.width) *
+                                      static_cast<std::uint64_t>(size.height) *
+                                      static_cast<std::uint64_t>(turn.frames);
+    if (pixelFrames > kMaxPixelFrames)
+        throw UsageError{"an animation takes at most " + std::to_string(kMaxPixelFrames) +
+                         " pixels in all frames (width x height x frames), not " +
+                         std::to_string(pixelFrames) + "; give a smaller --size or --frames"};
     if (const auto delay = args.option("--delay"))
         turn.delayMs = readDelay(*delay);
     turn.firstZoom = parseDouble(args.option("--zoom").value_or("1"), "--zoom");

@@ -1,14 +1,17 @@
 // wirevane-tool animate: an animated GIF of the scene turning, as run mode shows it.
+#include "core/documents/filereplacement.h"
 #include "core/engine/objectcompiler.h"
 #include "surfaces/sceneexport.h"
 #include "tools/qt/toolapplication.h"
 #include "tools/toolcommands.h"
 #include "tools/toolinput.h"
 #include "tools/toolobject.h"
-#include "tools/tooloutput.h"
 
 #include <QFileInfo>
+#include <cerrno>
 #include <chrono>
+#include <cstdio>
+#include <cstring>
 #include <cstdint>
 #include <iostream>
 #include <new>
@@ -136,18 +139,34 @@ int animateCommand(ToolArguments args) {
         needGuiApplication();
     Scene scene;
     compileForPicture(scene, object);
+    // Each frame goes to the file as it is made, so a long animation is not held in memory;
+    // the file takes its name only once it is whole.
+    FileReplacement replacement(*output);
+    if (!replacement.file())
+        throw InputError{*output + ": cannot be written (" + replacement.reason() + ")"};
+    int writeError = 0;
+    const auto write = [&](const char* bytes, std::size_t length) {
+        errno = 0;
+        if (std::fwrite(bytes, 1, length, replacement.file()) == length)
+            return true;
+        writeError = errno != 0 ? errno : EIO;
+        return false;
+    };
     QString error;
-    QByteArray gif;
+    bool made = false;
     try {
         Progress progress(turn.frames);
-        gif = renderTurnAnimation(scene, QSize(size.width, size.height), options, turn, error,
-                                  [&](int done) { progress.framesDone(done); });
+        made = writeTurnAnimation(scene, QSize(size.width, size.height), options, turn, write,
+                                  error, [&](int done) { progress.framesDone(done); });
     } catch (const std::bad_alloc&) {
         throw InputError{*output + ": " + notEnoughMemory(size)};
     }
-    if (gif.isEmpty())
+    if (writeError != 0)
+        throw InputError{*output + ": cannot be written (" + std::strerror(writeError) + ")"};
+    if (!made)
         throw InputError{*output + ": the animation cannot be made (" + error.toStdString() + ")"};
-    writeToolOutput(*output, gif.toStdString());
+    if (const std::string failure = replacement.commit(false); !failure.empty())
+        throw InputError{*output + ": cannot be written (" + failure + ")"};
     return 0;
 }
 

@@ -54,7 +54,8 @@ std::string singleFile(const ToolArguments& args) {
 }
 
 void refuseOutputThatIsInput(const std::string& input, const std::string& output) {
-    struct stat in {}, out {};
+    struct stat in {
+    }, out{};
     if (::stat(input.c_str(), &in) == 0 && ::stat(output.c_str(), &out) == 0 &&
         in.st_dev == out.st_dev && in.st_ino == out.st_ino)
         throw UsageError{"the output '" + output + "' is the input file; name another one"};

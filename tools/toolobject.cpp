@@ -50,7 +50,8 @@ std::string printableName(const std::string& name) {
 }
 
 std::string findingPosition(const std::string& file, const TextDiagnostic& diagnostic) {
-    return printableName(file) + ':' + std::to_string(diagnostic.line) + ':' + std::to_string(diagnostic.column);
+    return printableName(file) + ':' + std::to_string(diagnostic.line) + ':' +
+           std::to_string(diagnostic.column);
 }
 
 ToolObject readToolObject(ToolArguments& args) {

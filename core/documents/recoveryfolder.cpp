@@ -227,8 +227,8 @@ std::string RecoveryFolder::openFolder(bool create) {
         for (const fs::path& part : folder_) {
             made /= part;
             if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST)
-                return "the folder " + made.string() + " cannot be made (" +
-                       systemReason(errno) + ")";
+                return "the folder " + made.string() + " cannot be made (" + systemReason(errno) +
+                       ")";
         }
     }
     const std::string name = folder_.string();
@@ -308,8 +308,8 @@ std::string RecoveryFolder::write(int slot, const RecoveryCopy& copy) {
         return "no file can be made in " + folder_.string() + " (" + systemReason(errno) + ")";
     errno = 0;
     int error = writeAll(fd, bytes) ? simulatedWriteError : (errno != 0 ? errno : EIO);
-    if (error == 0 && ::renameat(folderFd_, temporary.c_str(), folderFd_,
-                                 copyName(slot).c_str()) != 0)
+    if (error == 0 &&
+        ::renameat(folderFd_, temporary.c_str(), folderFd_, copyName(slot).c_str()) != 0)
         error = errno;
     if (error != 0) {
         ::close(fd);

@@ -58,7 +58,8 @@ void ShapeBuilder::addPoint(double x, double y, double z, Place where) {
     const Point point{x + 0.0, y + 0.0, z + 0.0};
     const Key key{std::bit_cast<std::uint64_t>(point.x), std::bit_cast<std::uint64_t>(point.y),
                   std::bit_cast<std::uint64_t>(point.z)};
-    const auto [found, added] = pointAt_.try_emplace(key, static_cast<int>(shape_.points.size()) + 1);
+    const auto [found, added] =
+        pointAt_.try_emplace(key, static_cast<int>(shape_.points.size()) + 1);
     if (added) {
         if (shape_.points.size() >= static_cast<std::size_t>(kMaxPoints))
             throw ShapeError{"the shape has more than " + std::to_string(kMaxPoints) +
@@ -129,8 +130,7 @@ Shape ShapeBuilder::finish() {
         const EdgeUse& edge = uses_[i];
         // Two faces of one flat side lie on either side of their shared edge; faces folded
         // back onto each other lie on the same side, and their edge is a real one.
-        const bool diagonal = !edge.line && faceEdges_ == FaceEdges::ShapeOnly &&
-                              edge.faces == 2 &&
+        const bool diagonal = !edge.line && faceEdges_ == FaceEdges::ShapeOnly && edge.faces == 2 &&
                               onePlane(edge.sides[0].normal, edge.sides[1].normal) &&
                               dot(edge.sides[0].inward, edge.sides[1].inward) < 0;
         if (!diagonal)

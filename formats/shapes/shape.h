@@ -61,7 +61,7 @@ class ShapeBuilder {
     Shape finish();
 
   private:
-    struct Side { // of a face along one of its edges
+    struct Side {            // of a face along one of its edges
         Shape::Point normal; // unit normal, or 0 for a degenerate face
         Shape::Point inward; // from the edge towards the face's middle
     };

@@ -178,10 +178,8 @@ TEST_F(ObjectFileDisk, ReplacingKeepsPermissionsRefusesProtectedFilesAndTakesLon
         bool written;
         bool othersFile = false; // another user's, replaced by the superuser
     } cases[] = {
-        {"private.kfm", 0600, 0600, true},
-        {"shared.kfm", 0664, 0664, true},
-        {"protected.kfm", 0444, 0444, false},
-        {std::string(251, 'n') + ".kfm", 0, 0, true},
+        {"private.kfm", 0600, 0600, true},      {"shared.kfm", 0664, 0664, true},
+        {"protected.kfm", 0444, 0444, false},   {std::string(251, 'n') + ".kfm", 0, 0, true},
         {"theirs.kfm", 0640, 0640, true, true},
     };
     constexpr uid_t kNobody = 65534;

@@ -2,14 +2,13 @@
 #include "core/documents/recoveryfolder.h"
 #include "tests/common/temporaryfolder.h"
 
-#include <fcntl.h>
-
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -298,9 +297,9 @@ TEST_F(RecoveryFolderTest, AStartTakesOnlyWhatIsSafeAndClearsStaleTemporaryFiles
     EXPECT_EQ(left.unreadable, std::vector<std::string>{"1-2-4.recovery"});
     EXPECT_EQ(left.newer, std::vector<std::string>{"1-2-5.recovery"});
     start.finishTaken();
-    std::vector<std::string> expected = {liveTemporary, liveRunId + "-1.recovery",
-                                         "1-2-1.recovery", "1-2-2.recovery", "1-2-3.recovery",
-                                         "1-2-5.recovery", liveRunId + ".lock", "unreadable"};
+    std::vector<std::string> expected = {
+        liveTemporary,    liveRunId + "-1.recovery", "1-2-1.recovery",    "1-2-2.recovery",
+        "1-2-3.recovery", "1-2-5.recovery",          liveRunId + ".lock", "unreadable"};
     if (::geteuid() != 0)
         std::erase(expected, "1-2-3.recovery");
     std::sort(expected.begin(), expected.end());

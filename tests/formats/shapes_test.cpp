@@ -179,8 +179,8 @@ TEST(ShapeReaders, KeepOnlyTheEdgesOfTheShapeUnlessAllAreAsked) {
         {"PLY after a byte-order mark", ShapeFormat::Ply, kByteOrderMark + cubePlyAscii(), 8, 12,
          18},
         {"ASCII STL in capitals", ShapeFormat::Stl, upper(cubeStlAscii()), 8, 12, 18},
-        {"OBJ lines continued", ShapeFormat::Obj, "v 0 0 \\\n0\nv 1 0 0\nv 0 1 0\nf 1 \\\n2 \\\n3\n",
-         3, 3, 3},
+        {"OBJ lines continued", ShapeFormat::Obj,
+         "v 0 0 \\\n0\nv 1 0 0\nv 0 1 0\nf 1 \\\n2 \\\n3\n", 3, 3, 3},
         {"PLY faces before the points", ShapeFormat::Ply,
          "ply\nformat ascii 1.0\nelement face 2\nproperty list uchar int vertex_indices\n" +
              kPlySquareVertices + "end_header\n3 0 1 2\n3 0 2 3\n" + kPlySquarePoints,
@@ -298,9 +298,20 @@ TEST(ShapeReaders, RefuseWithWhereAndWhat) {
          "the shape has more than 100 points; an object holds at most 100 points and 100 "
          "connections."},
         {ShapeFormat::Obj, "", "the file holds no points"},
-        {ShapeFormat::Obj, std::string("\x7F" "ELF\x02\x01\x01\0\0\0", 10), "the file is not text"},
-        {ShapeFormat::Obj, "\xFF\xFEv\0 \0" "1\0", "the file is UTF-16 text; save it as UTF-8"},
-        {ShapeFormat::Obj, std::string("v\0 \0" "1\0", 6), "the file is UTF-16 text; save it as UTF-8"},
+        {ShapeFormat::Obj,
+         std::string("\x7F"
+                     "ELF\x02\x01\x01\0\0\0",
+                     10),
+         "the file is not text"},
+        {ShapeFormat::Obj,
+         "\xFF\xFEv\0 \0"
+         "1\0",
+         "the file is UTF-16 text; save it as UTF-8"},
+        {ShapeFormat::Obj,
+         std::string("v\0 \0"
+                     "1\0",
+                     6),
+         "the file is UTF-16 text; save it as UTF-8"},
         {ShapeFormat::Stl, lyingSolid, "the file holds no points"},
         {ShapeFormat::Obj, fifteenPointsAllPairs(),
          "in.obj has 15 points and 105 connections; an object holds at most 100 points and 100 "

@@ -143,8 +143,8 @@ TEST_F(Convert, NoCommandWritesOverItsInput) {
         {"animate", "turn.gif", "-o", "turn.gif", "--frames", "2"},
     };
     for (const QStringList& args : rows) {
-        const ToolRun run =
-            runTool(args, [this](QProcess& process) { process.setWorkingDirectory(folder.qPath()); });
+        const ToolRun run = runTool(
+            args, [this](QProcess& process) { process.setWorkingDirectory(folder.qPath()); });
         EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(run.err.contains("is the input file")) << run.err.toStdString();
     }

@@ -10,9 +10,9 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <cstdint>
 #include <iostream>
 #include <new>
 #include <unistd.h>

@@ -67,7 +67,7 @@ void BM_DrawSceneRecordingNoData(benchmark::State& state) {
 BENCHMARK(BM_DrawSceneRecordingNoData);
 
 void BM_DrawSceneImage(benchmark::State& state) {
-    ImageSurface surface(553, 375);
+    ImageSurface surface(PictureSize::kAnimationWidth, PictureSize::kAnimationHeight);
     drawTurning(state, surface);
 }
 BENCHMARK(BM_DrawSceneImage);

@@ -38,20 +38,14 @@ Case measure(const char* mode, FlooredTimer& timer, AnimationWindow& window, dou
     runEvents(500); // settle
     int ticks = 0;
     const auto counting = QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
-    const int repaintsBefore = window.surface().repaintRequests();
-    const double cpuBefore = processSeconds();
-    QElapsedTimer wall;
-    wall.start();
-    runEvents(static_cast<int>(seconds * 1000));
-    const double elapsed = wall.nsecsElapsed() / 1e9;
-    const double cpu = processSeconds() - cpuBefore;
+    const Stretch stretch = runCounted(window, seconds);
     QObject::disconnect(counting);
     return {mode,
             window.size(),
-            ticks / elapsed,
+            ticks / stretch.seconds,
             1000.0 / timer.interval(),
-            100 * cpu / elapsed,
-            (window.surface().repaintRequests() - repaintsBefore) / elapsed};
+            stretch.cpuPercent,
+            stretch.repaintsPerSecond};
 }
 
 int benchmark(double seconds) {

@@ -58,18 +58,16 @@ Measure measure(AnimationWindow& window, bool drag, double seconds) {
     });
     if (drag)
         sendMouse(window, QEvent::MouseButtonPress, centre + QPointF(radius, 0), Qt::LeftButton);
-    const int repaintsBefore = window.surface().repaintRequests();
-    const double cpuBefore = processSeconds();
-    wall.start();
-    pointer.start();
-    runEvents(static_cast<int>(seconds * 1000));
-    pointer.stop();
-    const double elapsed = wall.nsecsElapsed() / 1e9;
-    const double cpu = processSeconds() - cpuBefore;
+    const Stretch stretch = runCounted(
+        window, seconds,
+        [&] {
+            wall.start();
+            pointer.start();
+        },
+        [&] { pointer.stop(); });
     if (drag)
         sendMouse(window, QEvent::MouseButtonRelease, centre, Qt::NoButton);
-    return {100 * cpu / elapsed, events / elapsed,
-            (window.surface().repaintRequests() - repaintsBefore) / elapsed};
+    return {stretch.cpuPercent, events / stretch.seconds, stretch.repaintsPerSecond};
 }
 
 int benchmark(double seconds) {

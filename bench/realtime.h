@@ -4,10 +4,14 @@
 
 #include "bench/benchobject.h"
 #include "desktop/animation/animationcontroller.h"
+#include "desktop/animation/animationwindow.h"
+#include "desktop/animation/animationwindowsurface.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
 #include <sys/resource.h>
 
 namespace wirevane {
@@ -23,6 +27,30 @@ inline void runEvents(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+// What a stretch of the event loop cost: its length, the process's processor time as a share
+// of it, and the animation window's repaints a second.
+struct Stretch {
+    double seconds;
+    double cpuPercent;
+    double repaintsPerSecond;
+};
+
+// Runs the event loop for the given time, with start and stop called around it.
+inline Stretch runCounted(
+    AnimationWindow& window, double seconds, const std::function<void()>& start = [] {},
+    const std::function<void()>& stop = [] {}) {
+    const int repaintsBefore = window.surface().repaintRequests();
+    const double cpuBefore = processSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    start();
+    runEvents(static_cast<int>(seconds * 1000));
+    stop();
+    const double elapsed = wall.nsecsElapsed() / 1e9;
+    return {elapsed, 100 * (processSeconds() - cpuBefore) / elapsed,
+            (window.surface().repaintRequests() - repaintsBefore) / elapsed};
 }
 
 // Opens the bench object's animation and waits until the navigation bar shows.

@@ -1,6 +1,8 @@
 // wirevane-tool as a whole process, the way scripts and users run it: start, work, exit.
 // Medians of wall time; the animation's file size is reported beside it.
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <spawn.h>
@@ -76,6 +78,35 @@ BENCHMARK(BM_RenderCubePng)
     ->UseRealTime()
     ->Repetitions(9)
     ->ReportAggregatesOnly(true);
+
+// A picture against starting the same program for nothing: what the picture itself costs, as a
+// ratio of the medians of --help and render, run in turns so that both meet the same machine.
+void BM_PictureOverHelp(benchmark::State& state) {
+    const fs::path output = kOutputFolder / "ratio.png";
+    fs::create_directories(kOutputFolder);
+    std::vector<double> help, render;
+    double cpuSeconds = 0;
+    auto wall = [&](const std::vector<std::string>& args) {
+        const auto start = std::chrono::steady_clock::now();
+        if (!runTool(args, cpuSeconds))
+            state.SkipWithError("wirevane-tool failed");
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count();
+    };
+    for (auto _ : state) {
+        help.push_back(wall({"--help"}));
+        render.push_back(wall(
+            {"render", WIREVANE_SOURCE "/examples/cube.txt", "--cross", "-o", output.string()}));
+    }
+    auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v.empty() ? 0 : v[v.size() / 2];
+    };
+    state.counters["help_ms"] = median(help);
+    state.counters["render_ms"] = median(render);
+    state.counters["ratio"] = median(help) > 0 ? median(render) / median(help) : 0;
+}
+BENCHMARK(BM_PictureOverHelp)->Unit(benchmark::kMillisecond)->Iterations(41);
 
 // An OBJ of 100 points and 100 lines to an object text: the largest object a shape can give.
 void BM_ConvertObjToText(benchmark::State& state) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/engine/picturesize.h"
 #include "core/engine/rastersurface.h"
 
 #include <QImage>
@@ -15,7 +16,8 @@ QRgb toRgb(Colour colour);
 class ImageSurface final : public Surface {
   public:
     // Throws std::bad_alloc when the pixels do not fit in memory.
-    explicit ImageSurface(int clientWidth = 553, int clientHeight = 375);
+    explicit ImageSurface(int clientWidth = PictureSize::kAnimationWidth,
+                          int clientHeight = PictureSize::kAnimationHeight);
 
     // The raster's pixels as they are now. A copy keeps what it showed, as QImage copies do.
     const QImage& image() const { return image_; }

@@ -92,10 +92,9 @@ bool writeTurnAnimation(Scene scene, QSize size, const RenderOptions& options,
     drawScene(scene, state, surface, options);
     scene.forceRedraw = 0;
     for (int frame = 0; frame < turn.frames; ++frame) {
-        scene.turnXZ = turn.inYZPlane ? 0 : turn.step;
-        scene.turnYZ = turn.inYZPlane ? turn.step : 0;
-        scene.zoomFactor = frame == 0 ? turn.firstZoom : 1;
-        drawScene(scene, state, surface, options);
+        const Motion tick{turn.inYZPlane ? 0 : turn.step, turn.inYZPlane ? turn.step : 0,
+                          frame == 0 ? turn.firstZoom : 1};
+        drawScene(scene, state, surface, options, tick);
         if (!gif.addFrame(surface.composed()))
             break;
         if (framesDone)

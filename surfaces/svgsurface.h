@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/engine/picturesize.h"
 #include "core/engine/recordingsurface.h"
 
 #include <QString>
@@ -14,7 +15,8 @@ namespace wirevane {
 // a scene for both alike and the drawing matches the picture.
 class SvgSurface : public RecordingSurface {
   public:
-    explicit SvgSurface(int clientWidth = 553, int clientHeight = 375);
+    explicit SvgSurface(int clientWidth = PictureSize::kAnimationWidth,
+                        int clientHeight = PictureSize::kAnimationHeight);
 
     int clientWidth() const { return width_; }
     int clientHeight() const { return height_; }

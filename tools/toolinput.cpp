@@ -91,8 +91,8 @@ PictureSize sizeOption(ToolArguments& args) {
         const auto x = text->find('x');
         if (x == std::string::npos)
             throw UsageError{"--size takes WxH, not '" + *text + "'"};
-        size.width = parseInt(text->substr(0, x), "--size", 1, PictureSize::kMaxSide);
-        size.height = parseInt(text->substr(x + 1), "--size", 1, PictureSize::kMaxSide);
+        size.width = parseInt(text->substr(0, x), "--size", 1, kMaxPictureSide);
+        size.height = parseInt(text->substr(x + 1), "--size", 1, kMaxPictureSide);
     }
     return size;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/engine/objectcompiler.h"
+#include "core/engine/picturesize.h"
 
 #include <optional>
 #include <string>
@@ -47,12 +48,9 @@ constexpr double kMaxTurn = 360;
 double parseTurn(const std::string& text, const std::string& option); // -360 to 360 degrees
 int parseInt(const std::string& text, const std::string& option, int low, int high);
 
+// The longest side --size takes.
+constexpr int kMaxPictureSide = 16384;
 // --size WxH, or the animation window's client size when it is not given.
-struct PictureSize {
-    static constexpr int kMaxSide = 16384;
-    int width = 553;
-    int height = 375;
-};
 PictureSize sizeOption(ToolArguments& args);
 // The message for a picture whose pixels do not fit in memory.
 std::string notEnoughMemory(const PictureSize& size);

@@ -3,7 +3,7 @@
 //   node build.mjs CORE_DIR OUT_DIR   (CORE_DIR holds wirevane-core.mjs and .wasm)
 import { build } from "esbuild";
 import { createHash } from "node:crypto";
-import { copyFileSync, mkdirSync, readFileSync, rmSync, writeFileSync } from "node:fs";
+import { copyFileSync, mkdirSync, readFileSync, readdirSync, rmSync, writeFileSync } from "node:fs";
 import { dirname, join, resolve } from "node:path";
 import { fileURLToPath } from "node:url";
 
@@ -35,3 +35,35 @@ const html = readFileSync(join(here, "index.html"), "utf8")
   .replace("script-src 'self'", `script-src 'self' 'sha256-${hash}'`)
   .replace('<script type="module" src="app.js"></script>', () => `<script type="module">${app}</script>`);
 writeFileSync(join(outDir, "index.html"), html);
+
+// Installable: a manifest with the program's own icons.
+const icons = join(here, "../data/icons/hicolor");
+copyFileSync(join(icons, "scalable/apps/wirevane.svg"), join(outDir, "wirevane.svg"));
+for (const size of [128, 256])
+  copyFileSync(join(icons, `${size}x${size}/apps/wirevane.png`), join(outDir, `wirevane-${size}.png`));
+const manifest = {
+  name: "Wirevane",
+  short_name: "Wirevane",
+  description: "Type a 3D wireframe object and watch it turn.",
+  start_url: "./",
+  scope: "./",
+  display: "standalone",
+  background_color: "#f4f4f2",
+  theme_color: "#1558b0",
+  icons: [
+    { src: "wirevane.svg", sizes: "any", type: "image/svg+xml" },
+    { src: "wirevane-128.png", sizes: "128x128", type: "image/png" },
+    { src: "wirevane-256.png", sizes: "256x256", type: "image/png" },
+  ],
+};
+writeFileSync(join(outDir, "manifest.webmanifest"), JSON.stringify(manifest, null, 2) + "\n");
+
+// Offline: a service worker that keeps every file of this build, named by their hash so that
+// a new build replaces the old files at once.
+const files = readdirSync(outDir).sort();
+const version = createHash("sha256");
+for (const file of files) version.update(file).update(readFileSync(join(outDir, file)));
+const worker = readFileSync(join(here, "src/serviceworker.js"), "utf8")
+  .replace("__VERSION__", version.digest("hex").slice(0, 16))
+  .replace("__FILES__", JSON.stringify(["./", ...files]));
+writeFileSync(join(outDir, "sw.js"), worker);

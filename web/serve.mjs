@@ -11,6 +11,8 @@ const kTypes = {
   ".mjs": "text/javascript; charset=utf-8",
   ".wasm": "application/wasm",
   ".png": "image/png",
+  ".svg": "image/svg+xml",
+  ".webmanifest": "application/manifest+json",
 };
 
 // Serves dir on port (0: any free one); resolves to the server once it listens.

@@ -3,12 +3,14 @@
 #include "core/documents/codepage1252.h"
 #include "core/documents/objectfile.h"
 #include "core/documents/sharelink.h"
-#include "core/engine/navigation.h"
+#include "core/engine/animationsession.h"
 #include "core/engine/numberconversion.h"
 #include "core/engine/objectcompiler.h"
 #include "core/engine/objecttextanalysis.h"
 #include "core/engine/rastersurface.h"
 #include "core/engine/renderer.h"
+#include "formats/shapes/shapeimport.h"
+#include "formats/shapes/shapewriters.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -22,9 +24,6 @@ namespace wirevane {
 namespace {
 
 using emscripten::val;
-
-constexpr int kPictureWidth = 553;
-constexpr int kPictureHeight = 375;
 
 // The desktop's text box shows a CR or an LF that is not part of a CR LF pair as its control
 // picture, so that such text survives a load and a save; the page's editor does the same.
@@ -150,10 +149,16 @@ std::string linkOf(const std::string& base, const std::string& deflated) {
     return shareLink(base, deflated);
 }
 
-// The deflated payload of a link, {deflated} or {reason}; the page inflates it.
-val linkData(const std::string& link) {
+// The deflated payload of a link, {deflated} or {reason}; the page inflates it. Of a link too
+// long to be valid only the start is read: copying megabytes into the module takes the page's
+// time for nothing.
+val linkData(const val& link) {
+    const auto length = link["length"].as<std::size_t>();
+    const auto hash = link.call<int>("indexOf", std::string("#"));
+    const std::size_t enough = hash < 0 ? length : hash + 1 + kMaxShareLinkFragment + 1;
+    const std::string text = link.call<std::string>("slice", 0, std::min(length, enough));
     std::string deflated;
-    const ObjectFileResult result = shareLinkData(link, deflated);
+    const ObjectFileResult result = shareLinkData(text, deflated);
     return outcome(result, "deflated", [&] { return bytesOf(deflated); });
 }
 
@@ -166,6 +171,10 @@ val objectOfPayload(const std::string& payload) {
 // The most characters an object text holds; no character takes more than four bytes in a file.
 int maxObjectTextBytes() {
     return static_cast<int>(kMaxObjectTextBytes);
+}
+
+int maxShapeFileBytes() {
+    return static_cast<int>(kMaxShapeFileBytes);
 }
 
 int maxSharePayload() {
@@ -191,6 +200,60 @@ std::string textFileAsEditorText(const std::string& bytes) {
             out += text[i];
         }
     }
+    return out;
+}
+
+// What the compiler reads of an object's values.
+ObjectInput inputOf(const val& object, const std::string& name) {
+    const ObjectFileValues values = valuesOf(object);
+    ObjectInput input = defaultObjectInput();
+    input.name = name;
+    input.text = values.text;
+    input.axisOrderText = object["axisOrderText"].as<std::string>();
+    input.objectColor = values.objectColor;
+    input.backgroundColor = values.backgroundColor;
+    input.crossColor = values.crossColor;
+    input.crossState = values.showCross;
+    return input;
+}
+
+// Why the animation would not start for an input, as wirevane-tool says it.
+std::string notStarting(const ObjectInput& input) {
+    const TextAnalysis analysis = firstFindings(input.text, 0);
+    if (analysis.stopLine > 0)
+        return "line " + std::to_string(analysis.stop.line) + ": " + analysis.stop.message;
+    return "the animation will not start for this object";
+}
+
+// A shape file of another program as a new object, {object} or {reason}, as the desktop opens
+// one.
+val shapeObject(const std::string& fileName, const std::string& bytes) {
+    const ImportedShape shape = importShape(fileName, bytes);
+    val out = val::object();
+    if (!shape.reason.empty()) {
+        out.set("reason", shape.reason);
+        return out;
+    }
+    val object = newObject();
+    object.set("text", editorText(shape.text));
+    out.set("object", object);
+    return out;
+}
+
+// The object as an OBJ or PLY file ("obj" or "ply") as wirevane-tool convert writes it:
+// {bytes, leftOut} or {reason}.
+val shapeFile(const val& object, const std::string& name, const std::string& format) {
+    const ObjectInput input = inputOf(object, name);
+    Scene scene;
+    val out = val::object();
+    if (!compileObject(scene, &input).completed) {
+        out.set("reason", notStarting(input));
+        return out;
+    }
+    const WrittenShape written =
+        format == "ply" ? writePlyShape(scene, name) : writeObjShape(scene, name);
+    out.set("bytes", bytesOf(written.bytes));
+    out.set("leftOut", written.connectionsLeftOut);
     return out;
 }
 
@@ -239,38 +302,25 @@ val analyze(const std::string& text) {
 }
 
 // One object on the page and its animation, as the desktop's animation window and navigation
-// bar show it: the same scene, navigation and renderer, drawing into raster pixels.
-class Page {
+// bar show it: the same scene, session and renderer, drawing into raster pixels.
+class Page : private AnimationDisplay {
   public:
-    Page() : navigation_(scene_, [this] { redraw(); }) {}
+    Page() : session_(scene_, *this) { session_.resetControls(); }
 
     // Compiles the object and draws its first picture, as `wirevane-tool render` does: a fresh
-    // scene, no turn. Returns the reason when the animation would not start ("" otherwise).
-    std::string start(const val& object) {
-        const ObjectFileValues values = valuesOf(object);
-        ObjectInput input = defaultObjectInput();
-        input.text = values.text;
-        input.axisOrderText = object["axisOrderText"].as<std::string>();
-        input.objectColor = values.objectColor;
-        input.backgroundColor = values.backgroundColor;
-        input.crossColor = values.crossColor;
-        input.crossState = values.showCross;
+    // scene, stopped, no turn. Returns the reason when the animation would not start (""
+    // otherwise).
+    std::string start(const val& object, const std::string& name) {
+        const ObjectInput input = inputOf(object, name);
         Scene fresh;
-        if (!compileObject(fresh, &input).completed) {
-            const TextAnalysis analysis = firstFindings(input.text, 0);
-            if (analysis.stopLine > 0)
-                return "line " + std::to_string(analysis.stop.line) + ": " + analysis.stop.message;
-            return "the animation will not start for this object";
-        }
+        if (!compileObject(fresh, &input).completed)
+            return notStarting(input);
         scene_ = fresh;
-        state_ = RendererState{};
-        surface_ = RasterSurface(kPictureWidth, kPictureHeight);
-        drag_ = DragTurn{};
-        wheel_ = WheelNotches{};
-        running_ = false;
+        surface_ = RasterSurface();
         started_ = true;
-        scene_.speedSetting = speed_;
-        redraw();
+        session_.begin(name);
+        session_.setRunning(false);
+        session_.redraw();
         return {};
     }
 
@@ -310,82 +360,59 @@ class Page {
         return out;
     }
 
-    void turnUp() { navigation_.turnUp(); }
-    void turnDown() { navigation_.turnDown(); }
-    void turnRight() { navigation_.turnRight(); }
-    void turnLeft() { navigation_.turnLeft(); }
+    void turnUp() { session_.turnUp(); }
+    void turnDown() { session_.turnDown(); }
+    void turnRight() { session_.turnRight(); }
+    void turnLeft() { session_.turnLeft(); }
     // axis 0, 1, 2 for x, y, z; direction +1 or -1.
     void move(int axis, int direction) {
-        static constexpr PointTable Scene::*kAxes[] = {&Scene::sceneX, &Scene::sceneY,
-                                                       &Scene::sceneZ};
-        if (axis < 0 || axis > 2)
-            return;
-        navigation_.move(kAxes[axis],
-                         direction < 0 ? -Navigation::kMoveStep : Navigation::kMoveStep);
+        if (axis >= 0 && axis <= 2)
+            session_.move(static_cast<Axis>(axis), direction >= 0);
     }
-    void zoomIn() { navigation_.zoom(Navigation::kZoomIn); }
-    void zoomOut() { navigation_.zoom(Navigation::kZoomOut); }
-    void setCross(bool on) {
-        scene_.showCross = on ? 1 : 0;
-        surface_.clearSurface();
-        redraw();
+    void zoomIn() { session_.zoomIn(); }
+    void zoomOut() { session_.zoomOut(); }
+    void setCross(bool on) { session_.setCross(on); }
+    // kind 0, 1, 2 for the object's, the background's and the cross's colour.
+    void setColour(int kind, int colour) {
+        static constexpr Colour Scene::*kKinds[] = {&Scene::objectColor, &Scene::backgroundColor,
+                                                    &Scene::crossColor};
+        if (kind >= 0 && kind <= 2)
+            session_.setColour(kKinds[kind], colour & 0xFFFFFF);
     }
-    void setNumbers(bool on) {
-        options_.showNumbers = on;
-        redraw();
-    }
-    bool numbers() const { return options_.showNumbers; }
-    bool cross() const { return scene_.showCross != 0; }
-    // As the bar's spinner: the next drawing turns by the new speed, in either mode.
-    void setSpeed(int speed) {
-        speed_ = std::clamp(speed, Navigation::kSpeedMin, Navigation::kSpeedMax);
-        scene_.speedSetting = speed_;
-    }
-    int speed() const { return speed_; }
-    void setRunning(bool on) { running_ = on; }
-    bool running() const { return running_; }
-    // One tick of the mode's timer.
-    void tick() {
-        if (!started_)
-            return;
-        if (running_) {
-            navigation_.runTick();
-        } else {
-            // A step tick redraws the scene as it stands: the same pixels.
-            const bool wasChanged = changed_;
-            navigation_.stepTick(speed_);
-            changed_ = wasChanged;
-        }
-    }
+    bool cross() const { return session_.cross(); }
+    void setNumbers(bool on) { session_.setNumbers(on); }
+    bool numbers() const { return session_.options().showNumbers; }
+    void setSpeed(int speed) { session_.setSpeed(speed); }
+    int speed() const { return session_.speed(); }
+    int speedMin() const { return AnimationSession::kSpeedMin; }
+    int speedMax() const { return AnimationSession::kSpeedMax; }
+    void setRunning(bool on) { session_.setRunning(on); }
+    bool running() const { return session_.running(); }
+    // One tick of the mode's timer, and how often it comes.
+    void tick() { session_.tick(); }
+    int tickIntervalMs() const { return session_.tickIntervalMs(); }
+    std::string description() const { return started_ ? session_.description() : std::string(); }
+    int descriptionIntervalMs() const { return AnimationSession::kDescriptionIntervalMs; }
 
-    void press() { drag_.press(scene_); }
+    void press() { session_.press(); }
     void drag(double dx, double dy, double width, double height) {
-        drag_.move(scene_, dx, dy, width, height, [this] { redraw(); });
+        session_.drag(dx, dy, width, height);
     }
-    void release() { navigation_.follow(drag_.release(scene_, running_)); }
-    void wheel(int delta) {
-        const int notches = wheel_.add(delta);
-        for (int i = 0; i < std::abs(notches); ++i)
-            notches > 0 ? zoomIn() : zoomOut();
-    }
+    void release() { session_.release(); }
+    void wheel(int delta) { session_.wheel(delta); }
 
   private:
-    void redraw() {
-        if (!started_)
-            return;
-        changed_ = drawScene(scene_, state_, surface_, options_).drawn || changed_;
+    bool showing() const override { return started_; }
+    void draw(Scene& scene, RendererState& state, const RenderOptions& options,
+              const Motion& motion) override {
+        changed_ = drawScene(scene, state, surface_, options, motion).drawn || changed_;
     }
+    void clear() override { surface_.clearSurface(); }
 
     Scene scene_;
-    RendererState state_;
-    RasterSurface surface_{kPictureWidth, kPictureHeight};
-    RenderOptions options_;
-    Navigation navigation_;
-    DragTurn drag_;
-    WheelNotches wheel_;
+    RasterSurface surface_;
+    AnimationSession session_;
     std::vector<unsigned char> rgba_;
-    int speed_ = Navigation::kSpeedAtStart;
-    bool running_ = false;
     bool started_ = false;
     bool changed_ = false;
 };
@@ -400,11 +427,14 @@ EMSCRIPTEN_BINDINGS(wirevane) {
     emscripten::function("decodeObject", &decodeObject);
     emscripten::function("textFileAsEditorText", &textFileAsEditorText);
     emscripten::function("analyze", &analyze);
+    emscripten::function("shapeObject", &shapeObject);
+    emscripten::function("shapeFile", &shapeFile);
     emscripten::function("sharePayload", &sharePayload);
     emscripten::function("linkOf", &linkOf);
     emscripten::function("linkData", &linkData);
     emscripten::function("objectOfPayload", &objectOfPayload);
     emscripten::function("maxSharePayload", &maxSharePayload);
+    emscripten::function("maxShapeFileBytes", &maxShapeFileBytes);
     emscripten::function("maxObjectTextBytes", &maxObjectTextBytes);
     emscripten::class_<Page>("Page")
         .constructor<>()
@@ -422,11 +452,17 @@ EMSCRIPTEN_BINDINGS(wirevane) {
         .function("zoomIn", &Page::zoomIn)
         .function("zoomOut", &Page::zoomOut)
         .function("setCross", &Page::setCross)
+        .function("setColour", &Page::setColour)
         .function("cross", &Page::cross)
         .function("setNumbers", &Page::setNumbers)
         .function("numbers", &Page::numbers)
         .function("setSpeed", &Page::setSpeed)
         .function("speed", &Page::speed)
+        .function("speedMin", &Page::speedMin)
+        .function("speedMax", &Page::speedMax)
+        .function("tickIntervalMs", &Page::tickIntervalMs)
+        .function("description", &Page::description)
+        .function("descriptionIntervalMs", &Page::descriptionIntervalMs)
         .function("setRunning", &Page::setRunning)
         .function("running", &Page::running)
         .function("tick", &Page::tick)

@@ -175,15 +175,24 @@ ObjectFileResult shareLinkData(std::string_view link, std::string& deflated) {
         const bool looksLikeVersion =
             version.size() > 1 && version[0] == 'v' &&
             version.find_first_not_of("0123456789", 1) == std::string_view::npos;
-        if (looksLikeVersion)
+        // Versions only ever grow: a lower or oddly written number was never made by us.
+        const bool newer = looksLikeVersion && version[1] != '0' &&
+                           (version.size() > 2 || version[1] > kShareLinkVersion[1]);
+        if (newer)
             return {"The link was made by a newer version of Wirevane (link format " +
                     std::string(version) + "); this version reads links of format " +
                     std::string(kShareLinkVersion) + "."};
+        if (looksLikeVersion)
+            return {"The link is in an unknown link format (" + std::string(version) + ")."};
         return {"The link is not a Wirevane share link."};
     }
     if (dot == std::string_view::npos)
         return {"The link is cut off: it holds no object after its version."};
-    std::optional<std::string> bytes = fromBase64Url(fragment.substr(dot + 1));
+    const std::string_view data = fragment.substr(dot + 1);
+    // Four characters carry three bytes.
+    if (data.size() > (kMaxShareLinkDeflated + 2) / 3 * 4)
+        return {"The link cannot be opened: it is longer than any object's link."};
+    std::optional<std::string> bytes = fromBase64Url(data);
     if (!bytes)
         return {"The link is damaged: its object is not valid base64url."};
     deflated = std::move(*bytes);

@@ -22,6 +22,15 @@ constexpr std::string_view kShareLinkVersion = "v1";
 // and the header.
 constexpr std::size_t kMaxShareLinkPayload = 32 * 1024;
 
+// The most a valid link's deflated payload can take: deflate stores what it cannot shrink with
+// five bytes a block of up to 64 KiB; the rest is room for other encoders.
+constexpr std::size_t kMaxShareLinkDeflated = kMaxShareLinkPayload + kMaxShareLinkPayload / 64;
+
+// No valid link holds more characters after its '#' (version and data). A reader may pass on
+// only this much of a longer link, and one more character: it is refused as too long all the
+// same.
+constexpr std::size_t kMaxShareLinkFragment = 16 + (kMaxShareLinkDeflated + 2) / 3 * 4;
+
 // The payload of an object's values. The values are those an object file can hold (a finite
 // axis order, a text the code page stores); a colour keeps its low 24 bits.
 std::string shareLinkPayload(const ObjectFileValues& values);
@@ -39,7 +48,8 @@ std::optional<std::string> fromBase64Url(std::string_view text); // nullopt when
 std::string shareLink(std::string_view base, std::string_view deflated);
 
 // The deflated payload a link holds after its first '#': refuses a link without one, another
-// version than v1 and malformed base64url. deflated is set only on success.
+// version than v1, malformed base64url and data longer than any valid link's, the last before
+// decoding anything. deflated is set only on success.
 ObjectFileResult shareLinkData(std::string_view link, std::string& deflated);
 
 } // namespace wirevane

@@ -15,87 +15,6 @@ constexpr int kMostNotchesPerEvent = 10;
 
 } // namespace
 
-void Navigation::turn(double xz, double yz) {
-    scene_.turnXZ = xz;
-    scene_.turnYZ = yz;
-    scene_.zoomFactor = 1;
-    redraw_();
-}
-
-void Navigation::follow(DragRelease release) {
-    switch (release) {
-    case DragRelease::TurnUp:
-        turnUp();
-        break;
-    case DragRelease::TurnDown:
-        turnDown();
-        break;
-    case DragRelease::TurnRight:
-        turnRight();
-        break;
-    case DragRelease::TurnLeft:
-        turnLeft();
-        break;
-    case DragRelease::Nothing:
-        break;
-    }
-}
-
-void Navigation::redrawUnturned() {
-    const double turnXZ = scene_.turnXZ;
-    const double turnYZ = scene_.turnYZ;
-    scene_.turnXZ = 0;
-    scene_.turnYZ = 0;
-    redraw_();
-    scene_.turnXZ = turnXZ;
-    scene_.turnYZ = turnYZ;
-}
-
-void Navigation::move(PointTable Scene::*axis, double by) {
-    PointTable& values = scene_.*axis;
-    const int points = std::clamp(scene_.pointCount, 0, kMaxPoints);
-    for (int i = 1; i <= points; ++i)
-        values[i] += by;
-    scene_.zoomFactor = 1;
-    redrawUnturned();
-}
-
-void Navigation::zoom(double factor) {
-    scene_.zoomFactor = factor;
-    redrawUnturned();
-    scene_.zoomFactor = 1;
-}
-
-void Navigation::settle() {
-    scene_.turnXZ = 0;
-    scene_.turnYZ = 0;
-    scene_.zoomFactor = 1;
-}
-
-void Navigation::stepTick(int speed) {
-    settle();
-    scene_.speedSetting = speed;
-    scene_.forceRedraw = 1;
-    redraw_();
-    scene_.forceRedraw = 0;
-}
-
-void Navigation::runTick() {
-    // The turn that is running (the other one is 0) follows the speed.
-    double* turning = nullptr;
-    if (scene_.turnXZ == 0 && scene_.turnYZ != 0)
-        turning = &scene_.turnYZ;
-    else if (scene_.turnXZ != 0 && scene_.turnYZ == 0)
-        turning = &scene_.turnXZ;
-    if (turning) {
-        if (*turning > 0)
-            *turning = scene_.turnStep;
-        if (*turning < 0)
-            *turning = -scene_.turnStep;
-    }
-    redraw_();
-}
-
 void DragTurn::press(Scene& scene) {
     pendingXZ_ = pendingYZ_ = 0;
     draggedXZ_ = draggedYZ_ = 0;
@@ -106,7 +25,7 @@ void DragTurn::press(Scene& scene) {
 }
 
 void DragTurn::move(Scene& scene, double dx, double dy, double width, double height,
-                    const std::function<void()>& redraw) {
+                    const std::function<void(const Motion&)>& draw) {
     // The picture stretches with the window on each axis, and so does the rate. Moving right
     // brings the front to the right: the x-z angle falls. Moving down brings it down: the y-z
     // angle grows.
@@ -116,26 +35,25 @@ void DragTurn::move(Scene& scene, double dx, double dy, double width, double hei
         std::clamp(pendingXZ_ - dx * perPixelX, -kMostDegreesPerEvent, kMostDegreesPerEvent);
     pendingYZ_ =
         std::clamp(pendingYZ_ + dy * perPixelY, -kMostDegreesPerEvent, kMostDegreesPerEvent);
-    draggedXZ_ += turnBy(scene, pendingXZ_, &Scene::turnXZ, redraw);
-    draggedYZ_ += turnBy(scene, pendingYZ_, &Scene::turnYZ, redraw);
+    draggedXZ_ += turnBy(scene, pendingXZ_, &Motion::turnXZ, draw);
+    draggedYZ_ += turnBy(scene, pendingYZ_, &Motion::turnYZ, draw);
 }
 
-int DragTurn::turnBy(Scene& scene, double& pending, double Scene::*turn,
-                     const std::function<void()>& redraw) {
+int DragTurn::turnBy(Scene& scene, double& pending, double Motion::*turn,
+                     const std::function<void(const Motion&)>& draw) {
     if (!std::isfinite(pending))
         pending = 0;
     const int whole = static_cast<int>(std::trunc(pending));
     if (whole == 0)
         return 0;
     pending -= whole;
-    scene.turnXZ = 0;
-    scene.turnYZ = 0;
-    scene.*turn = whole;
-    scene.zoomFactor = 1;
-    redraw();
     // Between two pointer events the timers redraw without turning.
     scene.turnXZ = 0;
     scene.turnYZ = 0;
+    scene.zoomFactor = 1;
+    Motion motion;
+    motion.*turn = whole;
+    draw(motion);
     return whole;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/engine/picturesize.h"
 #include "core/engine/surface.h"
 #include "core/engine/surfacescale.h"
 
@@ -26,7 +27,8 @@ class RasterSurface final : public Surface {
     };
 
     // Throws std::bad_alloc when the pixels do not fit in memory.
-    explicit RasterSurface(int clientWidth = 553, int clientHeight = 375);
+    explicit RasterSurface(int clientWidth = PictureSize::kAnimationWidth,
+                           int clientHeight = PictureSize::kAnimationHeight);
 
     // Makes the pixels a new client size, cleared to the back colour. Throws std::bad_alloc
     // when they do not fit, and then keeps the old ones.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/engine/picturesize.h"
 #include "core/engine/surface.h"
 #include "core/engine/surfacescale.h"
 
@@ -27,7 +28,8 @@ class RecordingSurface : public Surface {
         double left = 0, top = 0;
     };
 
-    RecordingSurface(int clientWidth = 553, int clientHeight = 375)
+    RecordingSurface(int clientWidth = PictureSize::kAnimationWidth,
+                     int clientHeight = PictureSize::kAnimationHeight)
         : width_(clientWidth), height_(clientHeight) {}
 
     // Refuses what every device surface refuses; otherwise it takes every draw.

@@ -44,10 +44,14 @@ enum class Attempt { NothingChanged, Drawn, Retry };
 
 class Drawing {
   public:
-    Drawing(Scene& scene, RendererState& state, Surface& surface, const RenderOptions& options)
-        : scene_(scene), state_(state), surface_(surface), options_(options),
+    Drawing(Scene& scene, RendererState& state, Surface& surface, const RenderOptions& options,
+            const Motion& motion)
+        : scene_(scene), state_(state), surface_(surface), options_(options), motion_(motion),
           points_(std::clamp(scene.pointCount, 0, kMaxPoints)),
           rows_(std::clamp(scene.connectionCount, 0, kMaxConnectionRows)) {}
+
+    // A retry shrinks the scene once more, with the same turn.
+    void shrink() { motion_.zoom = kRetryZoom; }
 
     Attempt run(bool mayRetry) {
         surface_.setScale(kEdge, -kEdge, -kEdge, kEdge);
@@ -55,19 +59,19 @@ class Drawing {
         surface_.setBackColor(scene_.backgroundColor);
 
         for (int i = 1; i <= points_; ++i) {
-            scene_.sceneX[i] *= scene_.zoomFactor;
-            scene_.sceneY[i] *= scene_.zoomFactor;
-            scene_.sceneZ[i] *= scene_.zoomFactor;
+            scene_.sceneX[i] *= motion_.zoom;
+            scene_.sceneY[i] *= motion_.zoom;
+            scene_.sceneZ[i] *= motion_.zoom;
         }
         double workingAngle = 0;
         bool changed = false;
         for (int i = 1; i <= points_; ++i) {
             turnPoint(i, workingAngle);
             if (options_.showData) {
-                if (scene_.turnXZ == 0)
+                if (motion_.turnXZ == 0)
                     scene_.pointAngles[i][1] =
                         planeAngle(scene_.sceneX[i], scene_.sceneZ[i], workingAngle);
-                if (scene_.turnYZ == 0)
+                if (motion_.turnYZ == 0)
                     scene_.pointAngles[i][2] =
                         planeAngle(scene_.sceneY[i], scene_.sceneZ[i], workingAngle);
             }
@@ -95,13 +99,13 @@ class Drawing {
         double* first;
         double turn;
         int angleColumn;
-        if (scene_.turnXZ != 0) {
+        if (motion_.turnXZ != 0) {
             first = &scene_.sceneX[i];
-            turn = scene_.turnXZ;
+            turn = motion_.turnXZ;
             angleColumn = 1;
-        } else if (scene_.turnYZ != 0) {
+        } else if (motion_.turnYZ != 0) {
             first = &scene_.sceneY[i];
-            turn = scene_.turnYZ;
+            turn = motion_.turnYZ;
             angleColumn = 2;
         } else {
             return;
@@ -210,6 +214,7 @@ class Drawing {
     RendererState& state_;
     Surface& surface_;
     const RenderOptions& options_;
+    Motion motion_;
     const int points_;
     const int rows_;
 };
@@ -248,8 +253,13 @@ double planeAngle(double u, double v, double& workingAngle) {
 
 DrawOutcome drawScene(Scene& scene, RendererState& state, Surface& surface,
                       const RenderOptions& options) {
+    return drawScene(scene, state, surface, options, Motion::of(scene));
+}
+
+DrawOutcome drawScene(Scene& scene, RendererState& state, Surface& surface,
+                      const RenderOptions& options, const Motion& motion) {
     DrawOutcome outcome;
-    Drawing drawing(scene, state, surface, options);
+    Drawing drawing(scene, state, surface, options, motion);
     for (;;) {
         ++outcome.attempts;
         switch (drawing.run(outcome.attempts < kMaxAttempts)) {
@@ -259,6 +269,7 @@ DrawOutcome drawScene(Scene& scene, RendererState& state, Surface& surface,
             outcome.drawn = true;
             return outcome;
         case Attempt::Retry:
+            drawing.shrink();
             scene.zoomFactor = kRetryZoom;
             break;
         }

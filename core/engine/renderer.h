@@ -26,7 +26,23 @@ struct DrawOutcome {
     int attempts = 0;   // drawings tried; more than one means the scene was shrunk to fit
 };
 
-// Zooms and turns the scene in place, projects it and draws it when anything changed.
+// The turn and zoom one drawing applies to the scene.
+struct Motion {
+    double turnXZ = 0;
+    double turnYZ = 0;
+    double zoom = 1;
+
+    // What the scene's own turn and zoom ask for.
+    static Motion of(const Scene& scene) { return {scene.turnXZ, scene.turnYZ, scene.zoomFactor}; }
+    bool still() const { return turnXZ == 0 && turnYZ == 0 && zoom == 1; }
+};
+
+// Zooms and turns the scene in place by motion, projects it and draws it when anything
+// changed. A drawing that had to shrink the scene to fit leaves the shrinking zoom in the
+// scene's zoomFactor.
+DrawOutcome drawScene(Scene& scene, RendererState& state, Surface& surface,
+                      const RenderOptions& options, const Motion& motion);
+// The same with the scene's own turn and zoom.
 DrawOutcome drawScene(Scene& scene, RendererState& state, Surface& surface,
                       const RenderOptions& options);
 

@@ -34,11 +34,11 @@ void ViewSummary::start(std::string objectName) {
     zoom_ = 1;
 }
 
-void ViewSummary::add(const Scene& scene) {
-    turnedXZ_ = withinHalfTurn(turnedXZ_ + scene.turnXZ);
-    turnedYZ_ = withinHalfTurn(turnedYZ_ + scene.turnYZ);
-    if (std::isfinite(scene.zoomFactor) && scene.zoomFactor > 0)
-        zoom_ *= scene.zoomFactor;
+void ViewSummary::add(const Motion& motion) {
+    turnedXZ_ = withinHalfTurn(turnedXZ_ + motion.turnXZ);
+    turnedYZ_ = withinHalfTurn(turnedYZ_ + motion.turnYZ);
+    if (std::isfinite(motion.zoom) && motion.zoom > 0)
+        zoom_ *= motion.zoom;
 }
 
 std::string ViewSummary::describe(const Scene& scene) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/engine/renderer.h"
 #include "core/engine/scene.h"
 
 #include <string>
@@ -14,7 +15,7 @@ class ViewSummary {
   public:
     void start(std::string objectName);
     // The turn and zoom one renderer call is about to apply.
-    void add(const Scene& scene);
+    void add(const Motion& motion);
 
     std::string describe(const Scene& scene) const;
 

@@ -15,7 +15,6 @@
 namespace wirevane {
 namespace {
 
-constexpr int kTableClosedIntervalMs = 1;
 constexpr int kWindowGapPixels = 8;
 // While the picture moves its description changes at most this often, so that a screen
 // reader is not flooded.
@@ -41,7 +40,7 @@ void placeBeside(QWidget& window, const QWidget& anchor) {
 } // namespace
 
 AnimationController::AnimationController(Scene& scene, QObject* parent)
-    : QObject(parent), scene_(scene) {}
+    : QObject(parent), scene_(scene), session_(scene, *this) {}
 
 AnimationController::~AnimationController() {
     delete coordinateTable_.data();
@@ -57,7 +56,7 @@ CompileResult AnimationController::MAnimation_Click(const ObjectInput* activeWin
     if (!result.completed)
         return result;
     emit animationStarting();
-    view_.start(activeWindow ? activeWindow->name : std::string());
+    session_.begin(activeWindow ? activeWindow->name : std::string());
     describedAgo_.invalidate();
     AnimationWindow* window = animationWindow();
     window->show();
@@ -68,13 +67,7 @@ CompileResult AnimationController::MAnimation_Click(const ObjectInput* activeWin
 
 NavigationBar* AnimationController::navigationBar() {
     if (!navigationBar_) {
-        auto* bar = new NavigationBar(scene_);
-        // Direct, never queued: the bar's one-off redraw without a turn changes the scene only
-        // for the length of the emit.
-        connect(bar, &NavigationBar::redrawRequested, this, &AnimationController::redraw,
-                Qt::DirectConnection);
-        connect(bar, &NavigationBar::clearRequested, this,
-                &AnimationController::clearAnimationWindow);
+        auto* bar = new NavigationBar(session_);
         connect(bar, &NavigationBar::coordinateTableOpened, this,
                 &AnimationController::openCoordinateTable);
         connect(bar, &NavigationBar::coordinateTableClosed, this,
@@ -95,7 +88,7 @@ AnimationWindow* AnimationController::animationWindow() {
                 &AnimationController::finishOpening);
         connect(window, &AnimationWindow::closed, this,
                 &AnimationController::animationWindowClosed);
-        new DirectManipulation(*window, scene_, *this); // owned by the window
+        new DirectManipulation(*window, *this); // owned by the window
         new AnimationExport(*window, scene_, [this] { return exportView(); });
         animationWindow_ = window;
     }
@@ -112,20 +105,17 @@ CoordinateTable* AnimationController::coordinateTable() {
     return coordinateTable_;
 }
 
-void AnimationController::redraw() {
-    if (!animationWindow_)
-        return;
-    NavigationBar* bar = navigationBar();
-    const RenderOptions options{bar->Check2->isChecked(), bar->Check4->isChecked()};
-    const bool still = scene_.turnXZ == 0 && scene_.turnYZ == 0 && scene_.zoomFactor == 1;
-    view_.add(scene_);
-    animationWindow_->draw(rendererState_, options);
-    describePicture(still);
+void AnimationController::draw(Scene&, RendererState& state, const RenderOptions& options,
+                               const Motion& motion) {
+    // Drawing reads the bar's options, and reading a control of the bar makes a missing bar.
+    navigationBar();
+    animationWindow_->draw(state, options, motion);
+    describePicture(motion.still());
 }
 
 // Said when the picture stands still, and at most once a second while it moves.
 void AnimationController::describePicture(bool still) {
-    const QString description = QString::fromStdString(view_.describe(scene_));
+    const QString description = QString::fromStdString(session_.view().describe(scene_));
     if (description == animationWindow_->accessibleDescription())
         return;
     if (!still && describedAgo_.isValid() && describedAgo_.elapsed() < kDescriptionIntervalMs)
@@ -135,15 +125,14 @@ void AnimationController::describePicture(bool still) {
 }
 
 AnimationExport::View AnimationController::exportView() {
-    NavigationBar* bar = navigationBar();
     AnimationExport::View view;
-    view.options = {bar->Check2->isChecked(), bar->Check4->isChecked()};
-    view.running = bar->Check3->isChecked();
-    view.tickIntervalMs = bar->Timer2.interval();
+    view.options = session_.options();
+    view.running = session_.running();
+    view.tickIntervalMs = session_.runTickIntervalMs();
     return view;
 }
 
-void AnimationController::clearAnimationWindow() {
+void AnimationController::clear() {
     if (animationWindow_)
         animationWindow_->surface().clearSurface();
 }
@@ -178,12 +167,7 @@ void AnimationController::coordinateTableClosing() {
     NavigationBar* bar = navigationBar_;
     if (!bar)
         return;
-    if (bar->Check2->isChecked()) {
-        bar->Check2->setChecked(false);
-        bar->Check2_Click();
-    }
-    bar->Timer1.setRequestedInterval(kTableClosedIntervalMs);
-    bar->Timer2.setRequestedInterval(kTableClosedIntervalMs);
+    bar->tableWindowClosed();
 }
 
 void AnimationController::closeNavigationBar() {
@@ -193,7 +177,7 @@ void AnimationController::closeNavigationBar() {
 
 void AnimationController::navigationBarClosing() {
     NavigationBar* bar = navigationBar_;
-    if (bar && bar->Check2->isChecked())
+    if (bar && session_.options().showData)
         closeCoordinateTable();
     if (AnimationWindow* window = animationWindow_) {
         animationWindow_ = nullptr; // it is destroyed once closed

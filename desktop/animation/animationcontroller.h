@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/engine/animationsession.h"
 #include "core/engine/objectcompiler.h"
 #include "core/engine/renderer.h"
 #include "core/engine/scene.h"
-#include "core/engine/viewsummary.h"
 #include "desktop/animation/animationexport.h"
 
 #include <QElapsedTimer>
@@ -16,10 +16,10 @@ class AnimationWindow;
 class CoordinateTable;
 class NavigationBar;
 
-// Owns the animation's windows, each created on first use and destroyed when closed, and
-// connects them: the navigation bar's requests reach the renderer and the animation window, and
-// closing either window ends the animation.
-class AnimationController : public QObject {
+// Owns the animation's session and windows, each window created on first use and destroyed
+// when closed, and connects them: the session draws into the animation window, and closing
+// either window ends the animation.
+class AnimationController : public QObject, private AnimationDisplay {
     Q_OBJECT
 
   public:
@@ -41,11 +41,12 @@ class AnimationController : public QObject {
     void closeNavigationBar();
 
     // One renderer call into the animation window; nothing while it is not open.
-    void redraw();
+    void redraw() { session_.redraw(); }
 
-    const RendererState& rendererState() const { return rendererState_; }
+    AnimationSession& session() { return session_; }
+    const RendererState& rendererState() const { return session_.rendererState(); }
     // How far the picture has been turned and zoomed since the animation started.
-    const ViewSummary& viewSummary() const { return view_; }
+    const ViewSummary& viewSummary() const { return session_.view(); }
 
   signals:
     void animationStarting();
@@ -53,11 +54,15 @@ class AnimationController : public QObject {
     void creditsRequested();
 
   private:
+    bool showing() const override { return !animationWindow_.isNull(); }
+    void draw(Scene& scene, RendererState& state, const RenderOptions& options,
+              const Motion& motion) override;
+    void clear() override;
+
     void finishOpening();
     void describePicture(bool still);
     // What the navigation bar says about the view, for the animation window's exports.
     AnimationExport::View exportView();
-    void clearAnimationWindow();
     void openCoordinateTable();
     void closeCoordinateTable();
     void coordinateTableClosing();
@@ -65,8 +70,7 @@ class AnimationController : public QObject {
     void animationWindowClosed();
 
     Scene& scene_;
-    RendererState rendererState_;
-    ViewSummary view_;
+    AnimationSession session_;
     QElapsedTimer describedAgo_;
     QPointer<NavigationBar> navigationBar_;
     QPointer<AnimationWindow> animationWindow_;

@@ -2,6 +2,7 @@
 
 #include "desktop/animation/animationwindowsurface.h"
 #include "desktop/ui/twips.h"
+#include "desktop/ui/windowsetup.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -20,13 +21,14 @@ constexpr Colour kDesignLabelColour = 0xFFFFFF;
 
 AnimationWindow::AnimationWindow(Scene& scene, QWidget* parent)
     : QWidget(parent, Qt::Window), scene_(scene) {
-    setObjectName(QStringLiteral("Form5"));
-    setWindowTitle(QStringLiteral("3D-Animation"));
-    setAttribute(Qt::WA_DeleteOnClose);
+    setUpWindow(*this, {.name = "Form5",
+                        .title = QStringLiteral("3D-Animation"),
+                        .widthTwips = kClientWidthTwips,
+                        .heightTwips = kClientHeightTwips,
+                        .deleteOnClose = true});
     // The image covers every pixel; Qt need not fill the background first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
-    resize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
 
     for (int j = 0; j < kLabelCount; ++j) {
         QLabel* label = new QLabel(this);
@@ -49,9 +51,10 @@ AnimationWindow::AnimationWindow(Scene& scene, QWidget* parent)
 
 AnimationWindow::~AnimationWindow() = default;
 
-void AnimationWindow::draw(RendererState& state, const RenderOptions& options) {
+void AnimationWindow::draw(RendererState& state, const RenderOptions& options,
+                           const Motion& motion) {
     surface_->beginFrame();
-    drawScene(scene_, state, *surface_, options);
+    drawScene(scene_, state, *surface_, options, motion);
     surface_->endFrame();
 }
 

@@ -32,7 +32,11 @@ class AnimationWindow : public QWidget {
     AnimationWindowSurface& surface() { return *surface_; }
 
     // One renderer call into this window.
-    void draw(RendererState& state, const RenderOptions& options);
+    void draw(RendererState& state, const RenderOptions& options, const Motion& motion);
+    // The same with the scene's own turn and zoom.
+    void draw(RendererState& state, const RenderOptions& options) {
+        draw(state, options, Motion::of(scene_));
+    }
 
     void Form_Resize();
     void Timer1_Timer();

@@ -1,6 +1,7 @@
 #include "desktop/animation/coordinatetable.h"
 
 #include "desktop/ui/twips.h"
+#include "desktop/ui/windowsetup.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -56,12 +57,10 @@ QString tableNumber(double value) {
 
 CoordinateTable::CoordinateTable(Scene& scene, QWidget* parent)
     : QWidget(parent, Qt::Tool), scene_(scene) {
-    setObjectName(QStringLiteral("Form6"));
-    setWindowTitle(QStringLiteral("3D-Data"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    QFont small = font();
-    small.setPointSizeF(8);
-    setFont(small);
+    setUpWindow(*this, {.name = "Form6",
+                        .title = QStringLiteral("3D-Data"),
+                        .deleteOnClose = true,
+                        .pointSize = 8});
 
     MSFlexGrid1 = new QTableWidget(this);
     MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));

@@ -15,9 +15,8 @@
 
 namespace wirevane {
 
-DirectManipulation::DirectManipulation(AnimationWindow& window, Scene& scene,
-                                       AnimationController& animation)
-    : QObject(&window), window_(window), scene_(scene), animation_(animation) {
+DirectManipulation::DirectManipulation(AnimationWindow& window, AnimationController& animation)
+    : QObject(&window), window_(window), animation_(animation) {
     window.setCursor(Qt::OpenHandCursor);
     window.setFocusPolicy(Qt::StrongFocus);
     window.setFocus(); // the keys work as soon as the window is active
@@ -57,7 +56,7 @@ bool DirectManipulation::press(const QMouseEvent& event) {
     dragging_ = true;
     lastPosition_ = event.position();
     // A turning object held by the hand stands still until it is let go.
-    drag_.press(scene_);
+    animation_.session().press();
     window_.setCursor(Qt::ClosedHandCursor);
     return true;
 }
@@ -70,8 +69,7 @@ bool DirectManipulation::move(const QMouseEvent& event) {
     // A slanted movement takes a redraw for each plane; only the second one need be shown.
     AnimationWindowSurface& surface = window_.surface();
     surface.beginFrame();
-    drag_.move(scene_, delta.x(), delta.y(), window_.width(), window_.height(),
-               [this] { animation_.redraw(); });
+    animation_.session().drag(delta.x(), delta.y(), window_.width(), window_.height());
     surface.endFrame();
     return true;
 }
@@ -79,11 +77,7 @@ bool DirectManipulation::move(const QMouseEvent& event) {
 bool DirectManipulation::release(const QMouseEvent& event) {
     if (event.button() != Qt::LeftButton || !dragging_)
         return false;
-    const bool running =
-        animation_.navigationBarExists() && animation_.navigationBar()->Check3->isChecked();
-    const DragRelease flick = drag_.release(scene_, running);
-    if (running)
-        animation_.navigationBar()->navigation().follow(flick);
+    animation_.session().release();
     endDrag();
     return true;
 }
@@ -96,14 +90,7 @@ void DirectManipulation::endDrag() {
 bool DirectManipulation::wheel(const QWheelEvent& event) {
     if (!animation_.navigationBarExists())
         return false;
-    const int notches = wheel_.add(event.angleDelta().y());
-    NavigationBar* bar = animation_.navigationBar();
-    for (int i = 0; i < std::abs(notches); ++i) {
-        if (notches > 0)
-            bar->Command9_Click();
-        else
-            bar->Command10_Click();
-    }
+    animation_.session().wheel(event.angleDelta().y());
     return true;
 }
 

@@ -15,12 +15,9 @@ namespace wirevane {
 class AnimationController;
 class AnimationWindow;
 
-// Turning with the mouse, zooming with the wheel and the keys of the animation window. Works
-// on top of the navigation bar: every change is a turn or zoom value of the scene and one
-// renderer call, as the bar's buttons make them, so the bar's modes and the coordinate table
-// keep working as they do for the buttons.
-//
-// A left-button drag turns the scene as DragTurn says, the wheel zooms by whole notches.
+// Turning with the mouse, zooming with the wheel and the keys of the animation window: each
+// goes to the animation's session, as the navigation bar's buttons do, so the bar's modes and
+// the coordinate table keep working as they do for the buttons.
 //
 // The right button is left to the window (its context menu).
 class DirectManipulation : public QObject {
@@ -32,7 +29,7 @@ class DirectManipulation : public QObject {
     // Wheel movement of one notch, in eighths of a degree.
     static constexpr int kNotch = WheelNotches::kNotch;
 
-    DirectManipulation(AnimationWindow& window, Scene& scene, AnimationController& animation);
+    DirectManipulation(AnimationWindow& window, AnimationController& animation);
 
     // Whether a left-button drag is going on.
     bool dragging() const { return dragging_; }
@@ -49,13 +46,10 @@ class DirectManipulation : public QObject {
     void endDrag();
 
     AnimationWindow& window_;
-    Scene& scene_;
     AnimationController& animation_;
 
     bool dragging_ = false;
     QPointF lastPosition_;
-    DragTurn drag_;
-    WheelNotches wheel_;
 };
 
 } // namespace wirevane

@@ -2,10 +2,10 @@
 
 #include "desktop/documents/colourswatch.h"
 #include "desktop/ui/accessibility.h"
-#include "desktop/ui/named.h"
 #include "desktop/ui/prompts.h"
 #include "desktop/ui/twips.h"
 #include "desktop/ui/updownspinner.h"
+#include "desktop/ui/windowsetup.h"
 #include "surfaces/imagesurface.h"
 
 #include <QCheckBox>
@@ -17,6 +17,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
+#include <type_traits>
+#include <variant>
+#include <vector>
 
 // The turn pad's pictures live in a resource of the static windows library; a static library's
 // resources must be registered by name, from the global namespace.
@@ -32,25 +35,9 @@ constexpr int kClientWidthTwips = 1455;
 constexpr int kFrameHeightTwips = 330;
 constexpr int kOuterHeightLessTwips = 2145;
 constexpr int kOuterHeightMoreTwips = 5925;
-constexpr int kDesignIntervalMs = 5;
-constexpr int kTableStepIntervalMs = 10;
-constexpr int kTableRunIntervalMs = 50;
-constexpr int kNoTableIntervalMs = 1;
-constexpr double kMoveStep = Navigation::kMoveStep;
-constexpr int kSpeedMin = Navigation::kSpeedMin;
-constexpr int kSpeedMax = Navigation::kSpeedMax;
-constexpr int kSpeedAtStart = Navigation::kSpeedAtStart;
 constexpr Colour kLightGrey = 0xC0C0C0;
 constexpr Colour kLightRed = 0x8080FF; // red 255, green 128, blue 128
-
-// A control of the bar, named and placed.
-template <typename Control>
-Control* makeControl(QWidget* parent, const char* name, const QString& caption, int left, int top,
-                     int width, int height) {
-    auto* control = makeNamed<Control>(name, caption, parent);
-    place(control, left, top, width, height);
-    return control;
-}
+constexpr int kPad = 495;              // a turn pad button's side, twips
 
 QString speedText(int degrees) {
     // A number as text carries a space where a minus sign would stand.
@@ -59,38 +46,105 @@ QString speedText(int degrees) {
     return number + QChar(0x00B0);
 }
 
+template <typename Control> using Member = Control* NavigationBar::*;
+using AnyMember = std::variant<Member<QPushButton>, Member<QCheckBox>, Member<QLabel>,
+                               Member<QLineEdit>, Member<UpDownSpinner>, Member<QFrame>>;
+
+enum class Face { Plain, Grey, LightRed };
+
+// One control of the bar.
+struct ControlRow {
+    AnyMember member;
+    const char* name;
+    const char* caption;
+    int left, top, width, height; // twips
+    const char* accessibleName;   // nullptr: the caption says it
+    const char* description;
+    int tab;    // place in the keyboard's way through the bar; 0: not on it
+    bool extra; // shown only with "more settings ..."
+    void (NavigationBar::*click)();
+    Face face = Face::Plain;
+    const char* picture = nullptr; // a turn pad arrow, its name its tool tip
+};
+
+using B = NavigationBar;
+constexpr const char* kTurnDescription = "One step of the speed in degrees";
+constexpr const char* kMoveDescription = "By 0.1";
+
+// The controls in the order they are made (which is the order a screen reader lists them in);
+// the keyboard goes the turn pad row by row, then the extra settings from top to bottom.
+const ControlRow kControls[] = {
+    {&B::Command1, "Command1", "", 480, 0, kPad, kPad, "Turn up", kTurnDescription, 1, false,
+     &B::Command1_Click, Face::Plain, "up"},
+    {&B::Command4, "Command4", "", 0, 480, kPad, kPad, "Turn left", kTurnDescription, 2, false,
+     &B::Command4_Click, Face::Plain, "left"},
+    {&B::Command2, "Command2", "", 960, 480, kPad, kPad, "Turn right", kTurnDescription, 5, false,
+     &B::Command2_Click, Face::Plain, "right"},
+    {&B::Command3, "Command3", "", 480, 960, kPad, kPad, "Turn down", kTurnDescription, 6, false,
+     &B::Command3_Click, Face::Plain, "down"},
+    {&B::Check3, "Check3", "Run", 480, 480, kPad, kPad, nullptr,
+     "Keep turning the way the last turn went", 3, false, &B::Check3_Click},
+    // The credits button lies over "Run" while it is offered.
+    {&B::Command5, "Command5", "!YES!", 480, 480, kPad, kPad, "Credits", "", 4, false,
+     &B::Command5_Click, Face::LightRed},
+    {&B::Command6, "Command6", "more settings ...", 0, 1560, 1455, 255, nullptr,
+     "Show or hide moving, zoom, colours and speed", 7, false, &B::Command6_Click, Face::Grey},
+    {&B::Frame1, "Frame1", "", 0, 1800, 1455, 135, nullptr, "", 0, false, nullptr},
+    {&B::Command12, "Command12", "X(+)", 0, 2040, 495, 255, "Move x plus", kMoveDescription, 8,
+     true, &B::Command12_Click, Face::Grey},
+    {&B::Command13, "Command13", "Y(+)", 480, 2040, 495, 255, "Move y plus", kMoveDescription, 9,
+     true, &B::Command13_Click, Face::Grey},
+    {&B::Command14, "Command14", "Z(+)", 960, 2040, 495, 255, "Move z plus", kMoveDescription, 10,
+     true, &B::Command14_Click, Face::Grey},
+    {&B::Command15, "Command15", "X( - )", 0, 2280, 495, 255, "Move x minus", kMoveDescription, 11,
+     true, &B::Command15_Click, Face::Grey},
+    {&B::Command16, "Command16", "Y( - )", 480, 2280, 495, 255, "Move y minus", kMoveDescription,
+     12, true, &B::Command16_Click, Face::Grey},
+    {&B::Command17, "Command17", "Z( - )", 960, 2280, 495, 255, "Move z minus", kMoveDescription,
+     13, true, &B::Command17_Click, Face::Grey},
+    {&B::Command9, "Command9", "+", 240, 2640, kPad, kPad, "Zoom in", "", 14, true,
+     &B::Command9_Click, Face::Grey},
+    {&B::Command10, "Command10", "-", 720, 2640, kPad, kPad, "Zoom out", "", 15, true,
+     &B::Command10_Click, Face::Grey},
+    {&B::Check1, "Check1", "Cross", 120, 3240, 1575, 195, nullptr, "Show the axis cross", 16, true,
+     &B::Check1_Click},
+    {&B::Check2, "Check2", "3D-Data", 120, 3480, 1215, 255, nullptr,
+     "Show the table of coordinates", 17, true, &B::Check2_Click},
+    {&B::Check4, "Check4", "Number", 120, 3720, 1215, 315, nullptr, "Show the point numbers", 18,
+     true, nullptr},
+    {&B::Command7, "Command7", "Background", 120, 4080, 1215, 375, "Background colour", "", 19,
+     true, &B::Command7_Click},
+    {&B::Command8, "Command8", "Object", 120, 4440, 1215, 375, "Object colour", "", 20, true,
+     &B::Command8_Click},
+    {&B::Command11, "Command11", "Cross", 120, 4800, 1215, 375, "Cross colour", "", 21, true,
+     &B::Command11_Click},
+    {&B::Label1, "Label1", "Speed :", 120, 5280, 615, 255, nullptr, "", 0, true, nullptr},
+    {&B::Text1, "Text1", "", 720, 5280, 375, 285, "Speed", "Degrees a step", 22, true, nullptr},
+    {&B::UpDown1, "UpDown1", "", 1080, 5280, 195, 255, nullptr, "", 23, true, nullptr},
+};
+
+// Makes the control of a row with its caption, if the kind of control has one.
+template <typename Control> Control* makeControl(const ControlRow& row, QWidget* parent) {
+    auto* control = new Control(parent);
+    control->setObjectName(QLatin1String(row.name));
+    if constexpr (requires(Control * c) { c->setText(QString()); })
+        control->setText(QString::fromUtf8(row.caption));
+    return control;
+}
+
 } // namespace
 
-NavigationBar::NavigationBar(Scene& scene, QWidget* parent)
-    // The redraw happens inside the emit, as the connection is direct (see AnimationController),
-    // so the navigation's one-off redraws can put the turn back right after it.
-    : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), scene_(scene),
-      navigation_(scene, [this] { emit redrawRequested(); }) {
+NavigationBar::NavigationBar(AnimationSession& session, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), session_(session),
+      scene_(session.scene()) {
     registerTurnPadPictures();
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Navigationbar"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    QFont small = font();
-    small.setPointSizeF(7.5);
-    setFont(small);
+    setUpWindow(*this, {.name = "Form1",
+                        .title = QStringLiteral("Navigationbar"),
+                        .deleteOnClose = true,
+                        .pointSize = 7.5});
+    session_.resetControls();
 
-    const int pad = 495;
-    Command1 = makeControl<QPushButton>(this, "Command1", {}, 480, 0, pad, pad);
-    Command4 = makeControl<QPushButton>(this, "Command4", {}, 0, 480, pad, pad);
-    Command2 = makeControl<QPushButton>(this, "Command2", {}, 960, 480, pad, pad);
-    Command3 = makeControl<QPushButton>(this, "Command3", {}, 480, 960, pad, pad);
-    Command1->setIcon(QIcon(QStringLiteral(":/turnpad/up.svg")));
-    Command4->setIcon(QIcon(QStringLiteral(":/turnpad/left.svg")));
-    Command2->setIcon(QIcon(QStringLiteral(":/turnpad/right.svg")));
-    Command3->setIcon(QIcon(QStringLiteral(":/turnpad/down.svg")));
-    for (QPushButton* arrow : {Command1, Command2, Command3, Command4})
-        arrow->setIconSize(QSize(24, 24));
-    Command1->setToolTip(tr("Turn up"));
-    Command3->setToolTip(tr("Turn down"));
-    Command2->setToolTip(tr("Turn right"));
-    Command4->setToolTip(tr("Turn left"));
-
-    Check3 = makeControl<QPushButton>(this, "Check3", QStringLiteral("Run"), 480, 480, pad, pad);
+    makeControls();
     Check3->setCheckable(true);
     // The style's pressed look is faint; a running animation should be plain to see.
     connect(Check3, &QPushButton::toggled, this, [this](bool running) {
@@ -99,195 +153,127 @@ NavigationBar::NavigationBar(Scene& scene, QWidget* parent)
             palette.setColor(QPalette::Button, palette.color(QPalette::Highlight).lighter(160));
         Check3->setPalette(palette);
     });
-    // The credits button lies over "Run" while it is offered.
-    Command5 =
-        makeControl<QPushButton>(this, "Command5", QStringLiteral("!YES!"), 480, 480, pad, pad);
-    setButtonColour(Command5, kLightRed);
     Command5->setEnabled(false);
     Command5->hide();
     Command5->raise();
-
-    Command6 = makeControl<QPushButton>(this, "Command6", QStringLiteral("more settings ..."), 0,
-                                        1560, 1455, 255);
-    Frame1 = new QFrame(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFrameShape(QFrame::HLine);
     Frame1->setFrameShadow(QFrame::Sunken);
-    place(Frame1, 0, 1800, 1455, 135);
-
-    Command12 =
-        makeControl<QPushButton>(this, "Command12", QStringLiteral("X(+)"), 0, 2040, 495, 255);
-    Command13 =
-        makeControl<QPushButton>(this, "Command13", QStringLiteral("Y(+)"), 480, 2040, 495, 255);
-    Command14 =
-        makeControl<QPushButton>(this, "Command14", QStringLiteral("Z(+)"), 960, 2040, 495, 255);
-    Command15 =
-        makeControl<QPushButton>(this, "Command15", QStringLiteral("X( - )"), 0, 2280, 495, 255);
-    Command16 =
-        makeControl<QPushButton>(this, "Command16", QStringLiteral("Y( - )"), 480, 2280, 495, 255);
-    Command17 =
-        makeControl<QPushButton>(this, "Command17", QStringLiteral("Z( - )"), 960, 2280, 495, 255);
-    Command9 = makeControl<QPushButton>(this, "Command9", QStringLiteral("+"), 240, 2640, pad, pad);
-    Command10 =
-        makeControl<QPushButton>(this, "Command10", QStringLiteral("-"), 720, 2640, pad, pad);
-    for (QPushButton* grey : {Command6, Command12, Command13, Command14, Command15, Command16,
-                              Command17, Command9, Command10})
-        setButtonColour(grey, kLightGrey);
-
-    Check1 = makeControl<QCheckBox>(this, "Check1", QStringLiteral("Cross"), 120, 3240, 1575, 195);
-    Check2 =
-        makeControl<QCheckBox>(this, "Check2", QStringLiteral("3D-Data"), 120, 3480, 1215, 255);
-    Check4 = makeControl<QCheckBox>(this, "Check4", QStringLiteral("Number"), 120, 3720, 1215, 315);
-    Command7 = makeControl<QPushButton>(this, "Command7", QStringLiteral("Background"), 120, 4080,
-                                        1215, 375);
-    Command8 =
-        makeControl<QPushButton>(this, "Command8", QStringLiteral("Object"), 120, 4440, 1215, 375);
-    Command11 =
-        makeControl<QPushButton>(this, "Command11", QStringLiteral("Cross"), 120, 4800, 1215, 375);
-
-    Label1 = new QLabel(QStringLiteral("Speed :"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    place(Label1, 120, 5280, 615, 255);
-    Text1 = new QLineEdit(speedText(kSpeedAtStart), this);
-    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setText(speedText(session_.speed()));
     Text1->setReadOnly(true); // the spinner sets the speed
-    place(Text1, 720, 5280, 375, 285);
-    UpDown1 = new UpDownSpinner(this);
-    UpDown1->setObjectName(QStringLiteral("UpDown1"));
-    UpDown1->setRange(kSpeedMin, kSpeedMax);
-    UpDown1->setValue(kSpeedAtStart);
-    place(UpDown1, 1080, 5280, 195, 255);
+    Label1->setBuddy(Text1);
+    UpDown1->setRange(AnimationSession::kSpeedMin, AnimationSession::kSpeedMax);
+    UpDown1->setValue(session_.speed());
+    UpDown1->setAccessibleNames(QStringLiteral("Speed"));
+    // Code that ticks "Run" or "Number" is heard too, as the drawing reads them.
+    connect(Check3, &QPushButton::toggled, this, [this](bool on) { session_.setRunning(on); });
+    connect(Check4, &QCheckBox::toggled, this, &NavigationBar::Check4_Click);
+    connect(UpDown1, &UpDownSpinner::valueChanged, this, &NavigationBar::UpDown1_Change);
 
-    describeControls();
     setFixedSize(twipsToPixels(kClientWidthTwips),
                  twipsToPixels(kOuterHeightLessTwips - kFrameHeightTwips));
     showExtraSettings(false);
 
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer2.setObjectName(QStringLiteral("Timer2"));
-    Timer1.setRequestedInterval(kDesignIntervalMs);
-    Timer2.setRequestedInterval(kDesignIntervalMs);
+    followIntervals();
     connect(&Timer1, &QTimer::timeout, this, &NavigationBar::Timer1_Timer);
     connect(&Timer2, &QTimer::timeout, this, &NavigationBar::Timer2_Timer);
     // Timer1 starts when the bar is first shown: a bar that exists only for its controls (the
     // Animation command sets Command5 before it knows whether the object compiles) drives nothing.
-
-    connect(Command1, &QPushButton::clicked, this, &NavigationBar::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &NavigationBar::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &NavigationBar::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &NavigationBar::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &NavigationBar::Command5_Click);
-    connect(Command6, &QPushButton::clicked, this, &NavigationBar::Command6_Click);
-    connect(Command7, &QPushButton::clicked, this, &NavigationBar::Command7_Click);
-    connect(Command8, &QPushButton::clicked, this, &NavigationBar::Command8_Click);
-    connect(Command11, &QPushButton::clicked, this, &NavigationBar::Command11_Click);
-    connect(Command9, &QPushButton::clicked, this, &NavigationBar::Command9_Click);
-    connect(Command10, &QPushButton::clicked, this, &NavigationBar::Command10_Click);
-    connect(Command12, &QPushButton::clicked, this, &NavigationBar::Command12_Click);
-    connect(Command13, &QPushButton::clicked, this, &NavigationBar::Command13_Click);
-    connect(Command14, &QPushButton::clicked, this, &NavigationBar::Command14_Click);
-    connect(Command15, &QPushButton::clicked, this, &NavigationBar::Command15_Click);
-    connect(Command16, &QPushButton::clicked, this, &NavigationBar::Command16_Click);
-    connect(Command17, &QPushButton::clicked, this, &NavigationBar::Command17_Click);
-    // Code that sets a check box runs its click handler itself, where it must.
-    connect(Check1, &QCheckBox::clicked, this, &NavigationBar::Check1_Click);
-    connect(Check2, &QCheckBox::clicked, this, &NavigationBar::Check2_Click);
-    connect(Check3, &QPushButton::clicked, this, &NavigationBar::Check3_Click);
-    connect(UpDown1, &UpDownSpinner::valueChanged, this, &NavigationBar::UpDown1_Change);
 }
 
-// Names and descriptions for a screen reader, and the keyboard's way through the bar: the turn
-// pad row by row, then the extra settings from top to bottom.
-void NavigationBar::describeControls() {
-    const std::pair<QWidget*, const char*> names[] = {
-        {Command1, "Turn up"},
-        {Command4, "Turn left"},
-        {Command2, "Turn right"},
-        {Command3, "Turn down"},
-        {Command5, "Credits"},
-        {Command12, "Move x plus"},
-        {Command13, "Move y plus"},
-        {Command14, "Move z plus"},
-        {Command15, "Move x minus"},
-        {Command16, "Move y minus"},
-        {Command17, "Move z minus"},
-        {Command9, "Zoom in"},
-        {Command10, "Zoom out"},
-        {Command7, "Background colour"},
-        {Command8, "Object colour"},
-        {Command11, "Cross colour"},
-        {Text1, "Speed"},
-    };
-    for (const auto& [control, name] : names)
-        control->setAccessibleName(QLatin1String(name));
-    for (QPushButton* arrow : {Command1, Command2, Command3, Command4})
-        arrow->setAccessibleDescription(QStringLiteral("One step of the speed in degrees"));
-    Check3->setAccessibleDescription(QStringLiteral("Keep turning the way the last turn went"));
-    Command6->setAccessibleDescription(
-        QStringLiteral("Show or hide moving, zoom, colours and speed"));
-    for (QPushButton* mover : {Command12, Command13, Command14, Command15, Command16, Command17})
-        mover->setAccessibleDescription(QStringLiteral("By 0.1"));
-    Check1->setAccessibleDescription(QStringLiteral("Show the axis cross"));
-    Check2->setAccessibleDescription(QStringLiteral("Show the table of coordinates"));
-    Check4->setAccessibleDescription(QStringLiteral("Show the point numbers"));
-    Text1->setAccessibleDescription(QStringLiteral("Degrees a step"));
-    Label1->setBuddy(Text1);
-    UpDown1->setAccessibleNames(QStringLiteral("Speed"));
-
-    QWidget* const order[] = {Command1,  Command4,  Check3,    Command5,  Command2,  Command3,
-                              Command6,  Command12, Command13, Command14, Command15, Command16,
-                              Command17, Command9,  Command10, Check1,    Check2,    Check4,
-                              Command7,  Command8,  Command11, Text1,     UpDown1};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+// Every control from its row: made, placed, named for a screen reader, coloured and wired;
+// then the keyboard's way through them.
+void NavigationBar::makeControls() {
+    std::vector<std::pair<int, QWidget*>> tabOrder;
+    for (const ControlRow& row : kControls) {
+        QWidget* control = std::visit(
+            [&](auto member) -> QWidget* {
+                using Control =
+                    std::remove_pointer_t<std::remove_reference_t<decltype(this->*member)>>;
+                auto* made = makeControl<Control>(row, this);
+                this->*member = made;
+                if constexpr (std::is_base_of_v<QAbstractButton, Control>) {
+                    if (row.click)
+                        connect(made, &QAbstractButton::clicked, this, row.click);
+                }
+                return made;
+            },
+            row.member);
+        place(control, row.left, row.top, row.width, row.height);
+        if (row.accessibleName)
+            control->setAccessibleName(QLatin1String(row.accessibleName));
+        if (*row.description)
+            control->setAccessibleDescription(QLatin1String(row.description));
+        if (auto* button = qobject_cast<QPushButton*>(control)) {
+            if (row.face != Face::Plain)
+                setButtonColour(button, row.face == Face::Grey ? kLightGrey : kLightRed);
+            if (row.picture) {
+                button->setIcon(QIcon(QStringLiteral(":/turnpad/%1.svg").arg(row.picture)));
+                button->setIconSize(QSize(24, 24));
+                button->setToolTip(tr(row.accessibleName));
+            }
+        }
+        if (row.tab > 0)
+            tabOrder.emplace_back(row.tab, control);
+    }
+    std::sort(tabOrder.begin(), tabOrder.end());
+    for (std::size_t i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
 }
 
 // The extra settings lie below the window's edge while they are hidden; hidden they also leave
 // the keyboard's way and a screen reader's view.
 void NavigationBar::showExtraSettings(bool shown) {
-    for (QWidget* extra : std::initializer_list<QWidget*>{
-             Command12, Command13, Command14, Command15, Command16, Command17, Command9, Command10,
-             Check1, Check2, Check4, Command7, Command8, Command11, Label1, Text1, UpDown1})
-        extra->setVisible(shown);
+    for (const ControlRow& row : kControls) {
+        if (row.extra)
+            findChild<QWidget*>(QLatin1String(row.name), Qt::FindDirectChildrenOnly)
+                ->setVisible(shown);
+    }
+}
+
+void NavigationBar::followIntervals() {
+    Timer1.setRequestedInterval(session_.stepIntervalMs());
+    Timer2.setRequestedInterval(session_.runIntervalMs());
 }
 
 void NavigationBar::Command1_Click() {
-    navigation_.turnUp();
+    session_.turnUp();
 }
 void NavigationBar::Command3_Click() {
-    navigation_.turnDown();
+    session_.turnDown();
 }
 void NavigationBar::Command2_Click() {
-    navigation_.turnRight();
+    session_.turnRight();
 }
 void NavigationBar::Command4_Click() {
-    navigation_.turnLeft();
+    session_.turnLeft();
 }
 
 void NavigationBar::Command12_Click() {
-    navigation_.move(&Scene::sceneX, kMoveStep);
+    session_.move(Axis::X, true);
 }
 void NavigationBar::Command13_Click() {
-    navigation_.move(&Scene::sceneY, kMoveStep);
+    session_.move(Axis::Y, true);
 }
 void NavigationBar::Command14_Click() {
-    navigation_.move(&Scene::sceneZ, kMoveStep);
+    session_.move(Axis::Z, true);
 }
 void NavigationBar::Command15_Click() {
-    navigation_.move(&Scene::sceneX, -kMoveStep);
+    session_.move(Axis::X, false);
 }
 void NavigationBar::Command16_Click() {
-    navigation_.move(&Scene::sceneY, -kMoveStep);
+    session_.move(Axis::Y, false);
 }
 void NavigationBar::Command17_Click() {
-    navigation_.move(&Scene::sceneZ, -kMoveStep);
+    session_.move(Axis::Z, false);
 }
 
 void NavigationBar::Command9_Click() {
-    navigation_.zoom(Navigation::kZoomIn);
+    session_.zoomIn();
 }
 void NavigationBar::Command10_Click() {
-    navigation_.zoom(Navigation::kZoomOut);
+    session_.zoomOut();
 }
 
 void NavigationBar::Command6_Click() {
@@ -295,7 +281,7 @@ void NavigationBar::Command6_Click() {
         Command6->setText(QStringLiteral("less settings..."));
         setOuterHeightTwips(kOuterHeightMoreTwips);
         scene_.zoomFactor = 1;
-        navigation_.redrawUnturned();
+        session_.redrawUnturned();
         scene_.modeFlag = 1;
     } else if (scene_.modeFlag == 1) {
         Command6->setText(QStringLiteral("more settings..."));
@@ -305,23 +291,27 @@ void NavigationBar::Command6_Click() {
 }
 
 void NavigationBar::Check1_Click() {
-    scene_.showCross = Check1->isChecked() ? 1 : 0;
-    emit clearRequested();
-    emit redrawRequested();
+    session_.setCross(Check1->isChecked());
 }
 
 void NavigationBar::Check2_Click() {
-    if (Check2->isChecked()) {
-        scene_.tableInitialized = 0;
+    if (Check2->isChecked())
         emit coordinateTableOpened();
-        Timer1.setRequestedInterval(kTableStepIntervalMs);
-        Timer2.setRequestedInterval(kTableRunIntervalMs);
-    } else {
+    else
         emit coordinateTableClosed();
-        Timer1.setRequestedInterval(kNoTableIntervalMs);
-        Timer2.setRequestedInterval(kNoTableIntervalMs);
+    session_.setShowData(Check2->isChecked());
+    followIntervals();
+}
+
+void NavigationBar::tableWindowClosed() {
+    if (Check2->isChecked()) {
+        Check2->setChecked(false);
+        Check2_Click();
     }
-    emit redrawRequested();
+}
+
+void NavigationBar::Check4_Click() {
+    session_.setNumbers(Check4->isChecked());
 }
 
 void NavigationBar::Check3_Click() {
@@ -339,7 +329,7 @@ void NavigationBar::chooseColour(QPushButton* button, Colour Scene::*colour) {
     if (!chosen || !chosen->isValid())
         return; // cancelled: the button keeps its colour
     setButtonColour(button, fromQColor(*chosen));
-    scene_.*colour = buttonColour(button);
+    session_.setColour(colour, buttonColour(button));
 }
 
 void NavigationBar::Command7_Click() {
@@ -357,22 +347,17 @@ void NavigationBar::Command5_Click() {
 }
 
 void NavigationBar::UpDown1_Change() {
-    Text1->setText(speedText(UpDown1->value()));
-    scene_.speedSetting = UpDown1->value();
+    session_.setSpeed(UpDown1->value());
+    Text1->setText(speedText(session_.speed()));
 }
 
 void NavigationBar::Timer1_Timer() {
-    navigation_.settle();
-    const bool cross = scene_.showCross != 0;
-    if (Check1->isChecked() != cross) {
-        Check1->setChecked(cross);
-        Check1_Click();
-    }
-    navigation_.stepTick(UpDown1->value());
+    session_.stepTick();
+    Check1->setChecked(session_.cross());
 }
 
 void NavigationBar::Timer2_Timer() {
-    navigation_.runTick();
+    session_.runTick();
 }
 
 void NavigationBar::setButtonColour(QPushButton* button, Colour colour) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/engine/navigation.h"
+#include "core/engine/animationsession.h"
 #include "core/engine/scene.h"
 #include "desktop/ui/timers.h"
 
@@ -16,16 +16,15 @@ namespace wirevane {
 
 class UpDownSpinner;
 
-// "Navigationbar": the small tool window that drives the animation. Every handler works on the
-// scene and asks for one renderer call; the owner connects the requests to the animation window.
+// "Navigationbar": the small tool window that drives the animation. Every handler passes what
+// the user did on to the animation's session, which changes the scene and draws.
 class NavigationBar : public QWidget {
     Q_OBJECT
 
   public:
-    explicit NavigationBar(Scene& scene, QWidget* parent = nullptr);
+    explicit NavigationBar(AnimationSession& session, QWidget* parent = nullptr);
 
-    // What the buttons and timers do to the scene.
-    Navigation& navigation() { return navigation_; }
+    AnimationSession& session() { return session_; }
 
     // Turn pad: upper, right, lower, left; "Run" in the centre, the credits button over it.
     QPushButton* Command1;
@@ -77,6 +76,7 @@ class NavigationBar : public QWidget {
     void Check1_Click();
     void Check2_Click();
     void Check3_Click();
+    void Check4_Click();
     void UpDown1_Change();
     void Timer1_Timer();
     void Timer2_Timer();
@@ -88,11 +88,10 @@ class NavigationBar : public QWidget {
     // The window's outer height in twips, caption bar and border included.
     int outerHeightTwips() const;
 
+    // The coordinate table's window was closed by itself: "3D-Data" goes off.
+    void tableWindowClosed();
+
   signals:
-    // One call of the renderer.
-    void redrawRequested();
-    // clearSurface() on the animation window.
-    void clearRequested();
     void coordinateTableOpened();
     void coordinateTableClosed();
     void creditsRequested();
@@ -105,13 +104,15 @@ class NavigationBar : public QWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    void describeControls();
+    void makeControls();
     void showExtraSettings(bool shown);
     void chooseColour(QPushButton* button, Colour Scene::*colour);
     void setOuterHeightTwips(int twips);
+    // The timers at the intervals the session asks for.
+    void followIntervals();
 
+    AnimationSession& session_;
     Scene& scene_;
-    Navigation navigation_;
 };
 
 } // namespace wirevane

@@ -3,6 +3,7 @@
 #include "desktop/app/pictures/pictures.h"
 #include "desktop/ui/named.h"
 #include "desktop/ui/twips.h"
+#include "desktop/ui/windowsetup.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -62,14 +63,13 @@ AboutBox::AboutBox(QWidget* parent)
       Image1(new QLabel(this)), Shape2(makeShape(this, "Shape2", kShadowBlue)),
       Shape1(makeShape(this, "Shape1", kNavy)),
       Command1(new QPushButton(QStringLiteral("&Ok"), this)) {
-    setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("Information"));
-    setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+    setUpWindow(*this, {.name = "Form3",
+                        .title = QStringLiteral("Information"),
+                        .widthTwips = kClientWidthTwips,
+                        .heightTwips = kClientHeightTwips,
+                        .fixedSize = true,
+                        .black = true});
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    QPalette black = palette();
-    black.setColor(QPalette::Window, Qt::black);
-    setPalette(black);
-    setAutoFillBackground(true);
 
     // The shapes stay behind everything else; the square is the logo's shadow.
     place(Shape1, 360, 600, 5055, 1335);
@@ -116,16 +116,16 @@ void AboutBox::Command1_Click() {
     close();
 }
 
+void showAboutBox(QWidget* parent) {
+    AboutBox box(parent);
+    box.exec();
+}
+
 AboutBox* openAboutBox(QWidget* parent) {
     auto* box = new AboutBox(parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
     return box;
-}
-
-void showAboutBox(QWidget* parent) {
-    AboutBox box(parent);
-    box.exec();
 }
 
 } // namespace wirevane

@@ -26,12 +26,15 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setWindowIcon(QIcon(wirevane::logoPicture()));
+    // The splash first: the main window, its pictures and the screen reader's view of the
+    // controls are built while it is on screen, as its timer runs anyway.
+    wirevane::SplashWindow* splash = wirevane::showSplash();
     wirevane::installAccessibility();
 
     wirevane::Scene scene;
     wirevane::AnimationController animation(scene);
     wirevane::MainWindow frame(scene, animation);
 
-    wirevane::startProgram(scene, frame, commandLine);
+    wirevane::startProgram(scene, frame, commandLine, splash);
     return app.exec();
 }

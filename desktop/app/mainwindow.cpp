@@ -141,7 +141,11 @@ MainWindow::MainWindow(Scene& scene, AnimationController& animation, QWidget* pa
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->hide();
 
-    aboutBoxOpener = showAboutBox;
+    aboutBoxOpener = [this](QWidget* owner) {
+        AboutBox box(owner);
+        addSingleWindow(&box);
+        box.exec();
+    };
     exampleWindowOpener = showExampleWindow;
     creditsScreenOpener = showCreditsScreen;
 
@@ -407,11 +411,10 @@ void MainWindow::MDIForm_queryUnload(bool& cancel) {
     // The windows that exist once go first and never stop the close.
     if (animation_.navigationBarExists())
         animation_.closeNavigationBar();
-    for (const char* name : {"Form3", "Form4"}) {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->objectName() == QLatin1String(name) && window->isVisible())
-                window->close();
-        }
+    std::erase_if(singleWindows_, [](const QPointer<QWidget>& window) { return window.isNull(); });
+    for (QWidget* window : singleWindows_) {
+        if (window->isVisible())
+            window->close();
     }
     // Then every object window is asked; one Cancel keeps the frame and the windows after it.
     for (QMdiSubWindow* child : frameArea->subWindowList(QMdiArea::CreationOrder)) {

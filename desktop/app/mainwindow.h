@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <vector>
 
 class QAction;
 class QKeyEvent;
@@ -106,6 +107,10 @@ class MainWindow : public QMainWindow {
     std::function<void(QWidget* owner)> exampleWindowOpener;
     std::function<void(QWidget* owner)> creditsScreenOpener;
 
+    // A window that exists once beside the frame (the about box, the splash): closing the
+    // frame closes it first.
+    void addSingleWindow(QWidget* window) { singleWindows_.emplace_back(window); }
+
     // Toolbar button by its 1-based position; gaps are separators without a key.
     QAction* toolbarButton(int index) const;
     static QString buttonKey(const QAction* button);
@@ -172,6 +177,7 @@ class MainWindow : public QMainWindow {
     std::array<QAction*, kToolbarPositions> toolbarButtons_{};
     QList<QAction*> windowListEntries_;
     QTimer* interfaceUpdate_ = nullptr;
+    std::vector<QPointer<QWidget>> singleWindows_;
     QPointer<QWidget> watchedControl_;
     QPointer<QWidget> watchedFileField_;
 };

@@ -2,6 +2,7 @@
 
 #include "desktop/app/pictures/pictures.h"
 #include "desktop/ui/twips.h"
+#include "desktop/ui/windowsetup.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -32,12 +33,12 @@ SplashWindow::SplashWindow(QWidget* parent)
       Shape1(new QFrame(Frame1)), Label1(new QLabel(Frame1)),
       Label2(new QLabel(QStringLiteral("This program may be copied and given away freely."), this)),
       Timer1(this) {
-    setObjectName(QStringLiteral("Form4"));
-    setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
-    QPalette black = palette();
-    black.setColor(QPalette::Window, Qt::black);
-    setPalette(black);
-    setAutoFillBackground(true);
+    setUpWindow(*this, {.name = "Form4",
+                        .title = {},
+                        .widthTwips = kClientWidthTwips,
+                        .heightTwips = kClientHeightTwips,
+                        .fixedSize = true,
+                        .black = true});
 
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(splashPicture());
@@ -58,7 +59,7 @@ SplashWindow::SplashWindow(QWidget* parent)
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFrameShape(QFrame::NoFrame);
     Frame1->setAutoFillBackground(true);
-    Frame1->setPalette(black);
+    Frame1->setPalette(palette());
     place(Frame1, 360, 2520, 5175, 495);
 
     // The band: a dark glass strip with a cyan rim.

@@ -69,13 +69,24 @@ void finishStart(QWidget& menu, const QString& commandLine,
         showAboutBox();
 }
 
-SplashWindow* startProgram(Scene& scene, MainWindow& menu, const QString& commandLine) {
+SplashWindow* showSplash() {
+    auto* splash = new SplashWindow;
+    splash->setAttribute(Qt::WA_DeleteOnClose);
+    splash->show();
+    // Painted now, not only once the program's events start to flow.
+    QCoreApplication::processEvents();
+    return splash;
+}
+
+SplashWindow* startProgram(Scene& scene, MainWindow& menu, const QString& commandLine,
+                           SplashWindow* splash) {
     setStartValues(scene);
     menu.interfaceState().statusFileText = InterfaceState::kNoFile;
     menu.Text1->setText(commandLine);
 
-    auto* splash = new SplashWindow;
-    splash->setAttribute(Qt::WA_DeleteOnClose);
+    if (!splash)
+        splash = showSplash();
+    menu.addSingleWindow(splash);
     QObject::connect(splash, &SplashWindow::loadFinished, &menu, [&menu] {
         finishStart(
             menu, menu.Text1->text(),
@@ -91,9 +102,6 @@ SplashWindow* startProgram(Scene& scene, MainWindow& menu, const QString& comman
             [&menu] { menu.aboutBoxOpener(&menu); },
             [&menu] { menu.recovery().offerLeftCopies(&menu); });
     });
-    splash->show();
-    // Painted now, not only once the program's events start to flow.
-    QCoreApplication::processEvents();
     return splash;
 }
 

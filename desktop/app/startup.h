@@ -34,8 +34,13 @@ void finishStart(QWidget& menu, const QString& commandLine,
                  const std::function<void()>& showAboutBox,
                  const std::function<void()>& offerRecovery = {});
 
+// The splash, shown and painted at once: the first thing a user sees, before the rest of the
+// program is built.
+SplashWindow* showSplash();
+
 // The start routine: start values, the status text, the command line into the hidden main
-// window, and the splash, whose last tick runs finishStart.
-SplashWindow* startProgram(Scene& scene, MainWindow& menu, const QString& commandLine);
+// window, and the splash (shown here when not given), whose last tick runs finishStart.
+SplashWindow* startProgram(Scene& scene, MainWindow& menu, const QString& commandLine,
+                           SplashWindow* splash = nullptr);
 
 } // namespace wirevane

@@ -1,5 +1,7 @@
 #include "desktop/credits/creditsscreen.h"
 
+#include "desktop/ui/windowsetup.h"
+
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QLabel>
@@ -33,11 +35,8 @@ constexpr std::array<const char*, CreditsScreen::kWordSteps> kWords = {
 CreditsScreen::CreditsScreen(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), Label1(new QLabel(this)), Timer1(this),
       Timer2(this), Timer3(this), Timer4(this) {
-    setObjectName("gagscreen");
+    setUpWindow(*this, {.name = "gagscreen", .title = {}, .black = true});
     setAttribute(Qt::WA_OpaquePaintEvent);
-    QPalette black = palette();
-    black.setColor(QPalette::Window, Qt::black);
-    setPalette(black);
 
     Label1->setObjectName("Label1");
     QPalette yellow = Label1->palette();

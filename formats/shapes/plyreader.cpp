@@ -1,6 +1,7 @@
 // PLY, ASCII and binary in either byte order: x, y and z of the vertex element, the edge
 // element's vertex1 and vertex2, the vertex_indices of the face and tristrips elements. Other
 // elements and properties are read past.
+#include "core/engine/floatingtext.h"
 #include "formats/shapes/shapereaders.h"
 #include "formats/shapes/shapetokens.h"
 
@@ -114,8 +115,8 @@ class Body {
         }
         pos_ += type.bytes;
         if (!type.integer)
-            return type.bytes == 4 ? double(std::bit_cast<float>(static_cast<std::uint32_t>(raw)))
-                                   : std::bit_cast<double>(raw);
+            return type.bytes == 4 ? double(bitCast<float>(static_cast<std::uint32_t>(raw)))
+                                   : bitCast<double>(raw);
         if (!type.isSigned)
             return static_cast<double>(raw);
         const int unused = 64 - 8 * type.bytes; // sign-extend

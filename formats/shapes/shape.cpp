@@ -1,11 +1,11 @@
 #include "formats/shapes/shape.h"
 
 #include "core/documents/filenames.h"
+#include "core/engine/floatingtext.h"
 #include "core/engine/scene.h"
 #include "formats/shapes/shapewriting.h"
 
 #include <algorithm>
-#include <bit>
 #include <charconv>
 #include <cmath>
 
@@ -56,8 +56,8 @@ void ShapeBuilder::addPoint(double x, double y, double z, Place where) {
         throw ShapeError{where.text() + ": a coordinate is not a finite number"};
     // -0 is 0 to the compiler and the same place; write it as such.
     const Point point{x + 0.0, y + 0.0, z + 0.0};
-    const Key key{std::bit_cast<std::uint64_t>(point.x), std::bit_cast<std::uint64_t>(point.y),
-                  std::bit_cast<std::uint64_t>(point.z)};
+    const Key key{bitCast<std::uint64_t>(point.x), bitCast<std::uint64_t>(point.y),
+                  bitCast<std::uint64_t>(point.z)};
     const auto [found, added] =
         pointAt_.try_emplace(key, static_cast<int>(shape_.points.size()) + 1);
     if (added) {
@@ -140,9 +140,7 @@ Shape ShapeBuilder::finish() {
 }
 
 std::string exactNumber(double value) {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value + 0.0);
-    return std::string(buffer, result.ptr);
+    return shortestText(value + 0.0);
 }
 
 std::string shapeObjectText(const Shape& shape, const std::string& sourceName) {

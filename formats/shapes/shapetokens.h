@@ -3,6 +3,7 @@
 // What the text readers of shape files share: lines numbered from 1, fields cut at blanks and
 // numbers read without a locale.
 
+#include "core/engine/floatingtext.h"
 #include "core/engine/numberconversion.h"
 #include "formats/shapes/shape.h"
 
@@ -95,7 +96,7 @@ inline double number(std::string_view field, int line) {
     const char* first = field.data();
     if (field.size() > 1 && *first == '+' && first[1] != '-')
         ++first;
-    const auto [end, error] = std::from_chars(first, field.data() + field.size(), value);
+    const auto [end, error] = readDouble(first, field.data() + field.size(), value);
     if (error == std::errc::result_out_of_range && end == field.data() + field.size()) {
         // As the compiler reads it: too small is 0, too large cannot be held.
         const ConvertedNumber converted = convertNumber(field);

@@ -1,10 +1,13 @@
 // STL, ASCII and binary: triangles, whose identical corners are one point.
+#include "core/engine/floatingtext.h"
 #include "formats/shapes/shapereaders.h"
 #include "formats/shapes/shapetokens.h"
 
 #include <bit>
 #include <charconv>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace wirevane {
@@ -36,11 +39,25 @@ std::string lowered(std::string_view word) {
 // The shortest decimal that reads back as the same float32, as the program that wrote the file
 // showed it: 19.999998, not 19.999998092651367.
 double shortestValue(float value) {
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
     char text[32];
     const auto written = std::to_chars(text, text + sizeof text, value);
     double read = value;
-    std::from_chars(text, written.ptr, read);
+    readDouble(text, written.ptr, read);
     return read;
+#else
+    // Without floating-point to_chars: the fewest significant digits that give the float back.
+    // printf and strtod agree on the decimal point, whatever the locale.
+    char text[32];
+    for (int digits = 1; digits < 9; ++digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
+        const double read = std::strtod(text, nullptr);
+        if (static_cast<float>(read) == value)
+            return read;
+    }
+    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
+    return std::strtod(text, nullptr);
+#endif
 }
 
 bool sizeMatchesCount(std::string_view bytes) {
@@ -65,7 +82,7 @@ Shape readBinary(std::string_view bytes, FaceEdges faceEdges) {
             const std::size_t at = start + 12 + 12 * c; // after the normal
             double xyz[3];
             for (int k = 0; k < 3; ++k)
-                xyz[k] = shortestValue(std::bit_cast<float>(littleEndian32(bytes, at + 4 * k)));
+                xyz[k] = shortestValue(bitCast<float>(littleEndian32(bytes, at + 4 * k)));
             builder.addPoint(xyz[0], xyz[1], xyz[2], Place{"byte", at});
             corners[c] = builder.pointCount();
         }

@@ -316,10 +316,10 @@ TEST_F(FrameTest, CloseClosesTheNavigationBarAndSingleWindowsEvenWhenCancelled) 
     frame.show();
 
     QWidget aboutBox;
-    aboutBox.setObjectName(QStringLiteral("Form3"));
+    frame.addSingleWindow(&aboutBox);
     aboutBox.show();
     QWidget splash;
-    splash.setObjectName(QStringLiteral("Form4"));
+    frame.addSingleWindow(&splash);
     splash.show();
 
     window->Text1->setPlainText(QStringLiteral("changed"));

@@ -7,6 +7,7 @@ import { existsSync, mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSy
 import { createRequire } from "node:module";
 import { tmpdir } from "node:os";
 import { basename, join, resolve } from "node:path";
+import zlib from "node:zlib";
 
 const [source, pageDir, tool] = process.argv.slice(2).map((a) => resolve(a));
 const require = createRequire(join(source, "web/package.json"));
@@ -32,6 +33,26 @@ function toolPicture(file, ...options) {
   runTool("render", file, "-o", out, ...options);
   return PNG.sync.read(readFileSync(out));
 }
+// The raw deflate of mebibytes of zeros, made fast: after the first mebibyte each further one
+// deflates to the same bytes, as the window holds nothing but zeros.
+async function zerosBomb(mebibytes) {
+  const deflate = zlib.createDeflateRaw();
+  const out = [];
+  deflate.on("data", (chunk) => out.push(chunk));
+  const flushed = () => new Promise((done) => deflate.flush(zlib.constants.Z_SYNC_FLUSH, done));
+  const block = Buffer.alloc(1 << 20);
+  deflate.write(block);
+  await flushed();
+  const first = Buffer.concat(out.splice(0));
+  deflate.write(block);
+  await flushed();
+  const again = Buffer.concat(out.splice(0));
+  const end = new Promise((done) => deflate.on("end", done));
+  deflate.end();
+  await end;
+  return Buffer.concat([first, ...Array(mebibytes - 1).fill(again), ...out]);
+}
+
 // The first differing pixel of two pictures, or "" when they are equal.
 function difference(actual, expected) {
   if (actual.width !== expected.width || actual.height !== expected.height)
@@ -54,6 +75,13 @@ const browser = await puppeteer.launch({
 try {
   const page = await browser.newPage();
   await page.setViewport({ width: 1200, height: 900, deviceScaleFactor: 1 });
+  // The page's questions (a leave question, replacing edited work): yes, unless a case says no.
+  const dialogs = [];
+  let answer = true;
+  page.on("dialog", (dialog) => {
+    dialogs.push(dialog.type() === "beforeunload" ? "leave" : dialog.message());
+    answer ? dialog.accept() : dialog.dismiss();
+  });
   const requests = [];
   page.on("request", (request) => requests.push(request.url()));
   const errors = [];
@@ -83,6 +111,7 @@ try {
     for (let i = 0; i < 50 && !existsSync(path); i++) await new Promise((r) => setTimeout(r, 100));
     return existsSync(path) ? path : null;
   };
+  const editorText = () => page.$eval(".cm-content", (e) => e.innerText);
   const click = async (selector, times = 1) => {
     for (let i = 0; i < times; i++) await page.click(selector);
   };
@@ -201,6 +230,75 @@ try {
       saved && readFileSync(saved).equals(readFileSync(packed)), saved ? "bytes differ" : "nothing saved");
   }
 
+  // The picture in words for a screen reader, once it stands still.
+  {
+    await open(join(source, "examples/cube.kfm"));
+    await click("#turn-right", 3);
+    await page.waitForFunction(() =>
+      document.getElementById("animation-description").textContent.includes("Turned 6 degrees in the x-z plane"),
+      { timeout: 2000 }).catch(() => {});
+    const said = await page.$eval("#animation-description", (e) => e.textContent);
+    check("the description says the turn", said.startsWith("cube.kfm: 8 points") && said.includes("Turned 6 degrees in the x-z plane"), said);
+  }
+
+  // An example opens as wirevane-tool draws it; New empties the page.
+  {
+    await page.select("#example", "octahedron");
+    await page.waitForFunction(() => document.getElementById("status").textContent.includes("octahedron"));
+    const d = difference(await canvasPicture(), toolPicture("examples/octahedron.txt"));
+    check("an example opens as render draws it", !d, d);
+    await click("#new");
+    check("New shows an empty object", (await editorText()).trim() === "", await editorText());
+  }
+
+  // A colour changes the picture as it stands: a turned object stays turned.
+  {
+    await open(join(source, "examples/star.kfm"));
+    await click("#turn-right", 2);
+    for (const [id, value] of [["#object-colour", "#ff8000"], ["#background-colour", "#202060"]])
+      await page.$eval(id, (e, v) => {
+        e.value = v;
+        e.dispatchEvent(new Event("input"));
+      }, value);
+    await new Promise((r) => setTimeout(r, 100));
+    rmSync(downloads, { recursive: true, force: true });
+    await click("#save");
+    const saved = await downloaded("star.kfm");
+    const d = saved ? difference(await canvasPicture(), toolPicture(saved, "--turn-xz", "2", "--steps", "2")) : "nothing saved";
+    check("new colours show on the turned picture", !d, d);
+  }
+
+  // Shape files of other programs open through the core's readers, as wirevane-tool convert
+  // reads them; an object saves as OBJ and PLY with the tool's bytes.
+  {
+    const obj = join(work, "tetra.obj");
+    writeFileSync(obj, "v 0 0 0\nv 2 0 0\nv 0 2 0\nv 0 0 2\nf 1 2 3\nf 1 2 4\nf 1 3 4\nf 2 3 4\n");
+    const text = join(work, "tetra.txt");
+    runTool("convert", obj, "-o", text);
+    await open(obj);
+    const d = difference(await canvasPicture(), toolPicture(text));
+    check("an OBJ file opens as convert reads it", !d, d);
+
+    const broken = join(work, "broken.stl");
+    writeFileSync(broken, "solid x\nfacet normal 0 0 1\n");
+    await (await page.$("#open-file")).uploadFile(broken);
+    await page.waitForFunction(() => document.getElementById("status").textContent.includes("broken.stl"),
+      { timeout: 5000 }).catch(() => {});
+    check("a broken STL file is refused with its name", (await status()).includes("broken.stl"), await status());
+
+    await open(join(source, "examples/star.kfm"));
+    for (const format of ["obj", "ply"]) {
+      await page.select("#save-format", format);
+      await click("#save");
+      const saved = await downloaded(`star.${format}`);
+      const written = join(work, `star.${format}`);
+      runTool("convert", "examples/star.kfm", "-o", written);
+      check(`a save as ${format.toUpperCase()} has the tool's bytes`,
+        saved && readFileSync(saved).equals(readFileSync(written)), saved ? "bytes differ" : "nothing saved");
+    }
+    await page.select("#save-format", "kfm");
+  }
+
   // A link made by the tool opens the same object; the page's own link of it opens it again.
   {
     const file = "examples/star.kfm";
@@ -227,6 +325,135 @@ try {
     const again = await values();
     check("the page's own link opens the object again", !d && JSON.stringify(again) === JSON.stringify(fromTool) &&
       own.startsWith(origin + "/#v1."), d || `${own}: ${JSON.stringify(again)} vs ${JSON.stringify(fromTool)}`);
+  }
+
+  const ready = () => page.waitForSelector("body[data-ready]", { timeout: 10000 });
+  const mainThreadMs = async () =>
+    (await cdp.send("Performance.getMetrics")).metrics.find((m) => m.name === "TaskDuration").value * 1000;
+
+  // Typed work survives a reload; a link over edited work asks first, and No keeps the work.
+  {
+    await page.goto(origin + "/");
+    await ready();
+    await open(join(source, "examples/cube.txt"));
+    await page.click(".cm-content");
+    await page.keyboard.down("Control");
+    await page.keyboard.press("Home");
+    await page.keyboard.up("Control");
+    await page.keyboard.type("' kept\n");
+    await new Promise((r) => setTimeout(r, 400)); // kept once the typing pauses
+    dialogs.length = 0;
+    await page.reload();
+    await ready();
+    check("a reload brings typed work back", (await editorText()).startsWith("' kept"), await editorText());
+    check("leaving edited work asks", dialogs.includes("leave"), JSON.stringify(dialogs));
+
+    const link = runTool("link", "examples/star.kfm", "--base", origin + "/").trim();
+    dialogs.length = 0;
+    answer = false;
+    await page.evaluate((l) => { location.href = l; }, link); // the same page: only its # changes
+    await new Promise((r) => setTimeout(r, 300));
+    answer = true;
+    check("a link over edited work asks, and No keeps the work",
+      dialogs.some((d) => d.includes("not saved")) && (await editorText()).startsWith("' kept"),
+      JSON.stringify(dialogs));
+    await page.goto("about:blank");
+    await page.goto(link);
+    await ready();
+    const d = difference(await canvasPicture(), toolPicture("examples/star.kfm"));
+    check("a link over edited work opens once the user says yes", !d, d);
+  }
+
+  // Links that cannot hurt: longer than any object's link, or a bomb that fits that length. In
+  // a page of their own, as the test's listeners would take the page's time for a long link.
+  const plain = await browser.newPage();
+  // Heard before the page's own listener, which does its work in the same task.
+  await plain.evaluateOnNewDocument(() =>
+    addEventListener("hashchange", () => { window.linkArrived = performance.now(); }));
+  for (const [name, mebibytes] of [["1 GiB", 1024], ["30 MiB", 30]]) {
+    const bomb = await zerosBomb(mebibytes);
+    const link = `${origin}/#v1.${bomb.toString("base64url")}`;
+    await plain.goto(origin + "/");
+    await plain.waitForSelector("body[data-ready]", { timeout: 10000 });
+    // From the link's arrival to the refusal on the screen.
+    const spent = await plain.evaluate((l) => new Promise((done) => {
+      const alert = document.getElementById("alert");
+      new MutationObserver((_, watch) => {
+        if (alert.hidden) return;
+        watch.disconnect();
+        done(performance.now() - window.linkArrived);
+      }).observe(alert, { attributes: true });
+      setTimeout(() => done(Infinity), 5000);
+      location.href = l;
+    }), link);
+    const alert = await plain.$eval("#alert", (e) => (e.hidden ? "" : e.textContent));
+    check(`a link of ${name} of zeros is refused in ${spent.toFixed(0)} ms`, alert !== "" && spent < 100, alert);
+  }
+  await plain.close();
+
+  // Nothing is drawn while the picture stands still: the page works no more than a blank one.
+  {
+    const secondOf = async (url) => {
+      await page.goto(url);
+      if (url !== "about:blank") await ready();
+      await new Promise((r) => setTimeout(r, 1500)); // the start's own work done
+      const before = await mainThreadMs();
+      await new Promise((r) => setTimeout(r, 2000));
+      return ((await mainThreadMs()) - before) / 2;
+    };
+    await cdp.send("Performance.enable");
+    const blank = await secondOf("about:blank");
+    const still = await secondOf(origin + "/");
+    await cdp.send("Performance.disable");
+    check(`a still page works ${still.toFixed(1)} ms a second, a blank one ${blank.toFixed(1)}`, still < blank + 2);
+  }
+
+  // Without network, a reload comes from the browser's cache.
+  {
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 10000 })
+      .catch(() => {});
+    await page.setOfflineMode(true);
+    let started = true;
+    try {
+      await page.reload();
+      await ready();
+    } catch {
+      started = false;
+    }
+    await page.setOfflineMode(false);
+    check("the page starts again without network", started);
+  }
+
+  // On a phone: no sideways scrolling, fingers' room on every control, a pinch zooms as the wheel.
+  {
+    const phone = await browser.newPage();
+    phone.on("dialog", (dialog) => dialog.accept());
+    await phone.setViewport({ width: 360, height: 740, deviceScaleFactor: 2, isMobile: true, hasTouch: true });
+    await phone.goto(origin + "/");
+    await phone.waitForSelector("body[data-ready]", { timeout: 10000 });
+    const width = await phone.evaluate(() => document.documentElement.scrollWidth);
+    check("a 360 px wide phone scrolls only up and down", width <= 360, `${width} px wide`);
+    const small = await phone.$$eval("button, input, select", (all) =>
+      all.filter((e) => e.offsetParent !== null && !e.hidden)
+        .map((e) => [e.id || e.textContent, e.getBoundingClientRect()])
+        .filter(([, r]) => r.width < 44 || r.height < 44)
+        .map(([name, r]) => `${name} ${Math.round(r.width)}x${Math.round(r.height)}`));
+    check("every control is 44 px or more on a touch screen", small.length === 0, small.join(", "));
+
+    const touch = await phone.createCDPSession();
+    await phone.$eval("#picture", (c) => c.scrollIntoView()); // fingers land on what is shown
+    const box = await (await phone.$("#picture")).boundingBox();
+    const cx = box.x + box.width / 2, cy = box.y + box.height / 2;
+    const fingers = (apart) => [{ x: cx - apart / 2, y: cy, id: 1 }, { x: cx + apart / 2, y: cy, id: 2 }];
+    await touch.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints: fingers(50) });
+    for (const apart of [54, 58, 60])
+      await touch.send("Input.dispatchTouchEvent", { type: "touchMove", touchPoints: fingers(apart) });
+    await touch.send("Input.dispatchTouchEvent", { type: "touchEnd", touchPoints: [] });
+    const shown = PNG.sync.read(Buffer.from(
+      (await phone.$eval("#picture", (c) => c.toDataURL("image/png"))).split(",")[1], "base64"));
+    const d = difference(shown, toolPicture("examples/star.kfm", "--zoom", "1.2"));
+    check("two fingers 1.2 times apart zoom as a notch of the wheel", !d, d);
+    await phone.close();
   }
 
   // The page asks nothing of any other origin.

@@ -39,14 +39,53 @@ export function maxObjectTextBytes() {
   return core.maxObjectTextBytes();
 }
 
+// {object} of a shape file of another program (OBJ, PLY, STL, OFF), or {reason}.
+export function shapeObject(fileName, bytes) {
+  return core.shapeObject(fileName, bytes);
+}
+
+// The most bytes a shape file may hold.
+export function maxShapeFileBytes() {
+  return core.maxShapeFileBytes();
+}
+
+// {bytes, leftOut} of the object as an OBJ or PLY file ("obj", "ply"), or {reason}.
+export function shapeFile(object, name, format) {
+  return core.shapeFile(object, name, format);
+}
+
 // The editor text of a plain text file's bytes.
 export function textFileAsEditorText(bytes) {
   return core.textFileAsEditorText(bytes);
 }
 
-// bytes through a compression stream; null when the output grows past limit bytes.
-async function streamed(bytes, stream, limit = Infinity) {
-  const reader = new Blob([bytes]).stream().pipeThrough(stream).getReader();
+// bytes deflated by the browser.
+async function deflated(bytes) {
+  const stream = new Blob([bytes]).stream().pipeThrough(new CompressionStream("deflate-raw"));
+  return new Uint8Array(await new Response(stream).arrayBuffer());
+}
+
+// {link} to the object at base (the page's address without '#'), or {reason}. The core makes
+// the payload and the link's text; the browser deflates.
+export async function shareLink(object, base) {
+  const made = core.sharePayload(object);
+  if (made.reason) return made;
+  return { link: core.linkOf(base, await deflated(made.payload)) };
+}
+
+// The inflated bytes, or null as soon as they grow past limit. The data goes in a small chunk
+// at a time: given the whole, the browser would inflate all of it before handing out a byte.
+async function inflatedUpTo(deflated, limit) {
+  const kChunk = 128;
+  const stream = new DecompressionStream("deflate-raw");
+  const writer = stream.writable.getWriter();
+  const reader = stream.readable.getReader();
+  const feeding = (async () => {
+    for (let at = 0; at < deflated.length; at += kChunk)
+      await writer.write(deflated.subarray(at, at + kChunk));
+    await writer.close();
+  })();
+  feeding.catch(() => {}); // its failure shows in the reader too
   const chunks = [];
   let size = 0;
   for (;;) {
@@ -54,11 +93,12 @@ async function streamed(bytes, stream, limit = Infinity) {
     if (done) break;
     size += value.length;
     if (size > limit) {
-      reader.cancel();
+      await reader.cancel().catch(() => {});
       return null;
     }
     chunks.push(value);
   }
+  await feeding;
   const out = new Uint8Array(size);
   let at = 0;
   for (const chunk of chunks) {
@@ -68,22 +108,13 @@ async function streamed(bytes, stream, limit = Infinity) {
   return out;
 }
 
-// {link} to the object at base (the page's address without '#'), or {reason}. The core makes
-// the payload and the link's text; the browser deflates.
-export async function shareLink(object, base) {
-  const made = core.sharePayload(object);
-  if (made.reason) return made;
-  const deflated = await streamed(made.payload, new CompressionStream("deflate-raw"));
-  return { link: core.linkOf(base, deflated) };
-}
-
 // {object} of a link, or {reason}.
 export async function objectOfLink(link) {
   const data = core.linkData(link);
   if (data.reason) return data;
   let payload;
   try {
-    payload = await streamed(data.deflated, new DecompressionStream("deflate-raw"), core.maxSharePayload());
+    payload = await inflatedUpTo(data.deflated, core.maxSharePayload());
   } catch {
     return { reason: "The link cannot be opened. Its data is damaged." };
   }

@@ -1,9 +1,7 @@
 // The page: wires the editor, the object's values and the animation's controls to the core.
 import * as core from "./core.js";
+import { keepWork, loadWork } from "./keep.js";
 import houseText from "../../examples/house.txt";
-
-// The desktop's navigation bar ticks at most every 16 ms, in either mode.
-const kTickMs = 16;
 
 const $ = (id) => document.getElementById(id);
 const canvas = $("picture");
@@ -13,7 +11,12 @@ let editor = null; // loaded after the first picture
 let startText = "";
 let fileName = "noname.kfm";
 let openedBytes = null; // the .kfm the object came from: a save keeps its other records
+let saved = ""; // the values as last opened or saved, to tell edited work
 let restartTimer = 0;
+let runTimer = 0;
+let settleTimer = 0;
+
+const kReplaceQuestion = "The object has changes that are not saved. Replace it?";
 
 function colourToHex(colour) {
   const r = colour & 0xff, g = (colour >> 8) & 0xff, b = (colour >> 16) & 0xff;
@@ -36,7 +39,8 @@ function currentObject() {
   };
 }
 
-function showObject(object) {
+// Shows an object; one that was just opened (not restored work) counts as unedited.
+function showObject(object, { restored = false } = {}) {
   $("axis-order").value = object.axisOrderText;
   $("object-colour").value = colourToHex(object.objectColor);
   $("background-colour").value = colourToHex(object.backgroundColor);
@@ -44,7 +48,28 @@ function showObject(object) {
   $("object-cross").checked = object.cross;
   if (editor) editor.setText(object.text);
   else startText = object.text;
+  if (!restored) saved = JSON.stringify(currentObject());
   restart();
+}
+
+function edited() {
+  return JSON.stringify(currentObject()) !== saved;
+}
+
+// Whether the object on the page may give way to another one: unedited, or the user says so.
+function mayReplace() {
+  return !edited() || window.confirm(kReplaceQuestion);
+}
+
+function keep() {
+  keepWork({ object: currentObject(), fileName, openedBytes, saved });
+}
+
+// A message that must not be missed, until the next object is shown.
+function alertUser(text) {
+  const alert = $("alert");
+  alert.textContent = text;
+  alert.hidden = !text;
 }
 
 function status(text) {
@@ -92,11 +117,26 @@ function restart() {
   restartTimer = 0;
   const object = currentObject();
   if (editor) showFindings(core.analyze(object.text));
-  const reason = page.start(object);
+  const reason = page.start(object, fileName);
   setRunning(false);
+  keep();
   $("nav-cross").checked = page.cross();
   $("animation-status").textContent = reason ? `The animation does not start: ${reason}` : "";
   paint();
+  describe(true);
+}
+
+// The picture in words for a screen reader, as the desktop words it: a still picture's at once,
+// a moving one's at most as often as the core allows.
+let describedAt = -Infinity;
+function describe(still) {
+  const now = performance.now();
+  if (!still && now - describedAt < page.descriptionIntervalMs()) return;
+  const text = page.description();
+  const region = $("animation-description");
+  if (text === region.textContent) return;
+  region.textContent = text;
+  describedAt = now;
 }
 
 function restartSoon() {
@@ -104,14 +144,38 @@ function restartSoon() {
   restartTimer = setTimeout(restart, 150);
 }
 
+// Run mode ticks at the core's rate; while stopped nothing ticks, so nothing is drawn while the
+// picture stands still.
 function setRunning(on) {
   page.setRunning(on);
   $("run").setAttribute("aria-pressed", String(on));
+  clearInterval(runTimer);
+  runTimer = on
+    ? setInterval(() => {
+        page.tick();
+        paint();
+        describe(false);
+      }, page.tickIntervalMs())
+    : 0;
+}
+
+// Stopped, a turn lasts one drawing: the step tick after it puts the turn at rest, as the
+// desktop's step timer does.
+function settleSoon() {
+  if (page.running() || settleTimer) return;
+  settleTimer = setTimeout(() => {
+    settleTimer = 0;
+    if (page.running()) return;
+    page.tick();
+    paint();
+    describe(true);
+  }, page.tickIntervalMs());
 }
 
 function act(call) {
   call();
   paint();
+  settleSoon();
 }
 
 function download(bytes, name, type) {
@@ -133,13 +197,26 @@ function utf8OfUtf16(bytes) {
 
 async function openFile(file) {
   const most = core.maxObjectTextBytes();
+  const shape = /\.(obj|ply|stl|off)$/i.test(file.name);
   // No character takes more than four bytes, so a larger text file cannot fit.
-  if (!file.name.toLowerCase().endsWith(".kfm") && file.size > 4 * most) {
+  if (!shape && !file.name.toLowerCase().endsWith(".kfm") && file.size > 4 * most) {
     status(`The file ${file.name} is too large for an object text, which holds at most ${most} characters.`);
     return;
   }
-  const bytes = new Uint8Array(await file.arrayBuffer());
-  if (file.name.toLowerCase().endsWith(".kfm")) {
+  if (!mayReplace()) return;
+  // Of a shape file no more than the core would take and one byte, so it can say it is too large.
+  const whole = shape ? file.slice(0, core.maxShapeFileBytes() + 1) : file;
+  const bytes = new Uint8Array(await whole.arrayBuffer());
+  if (shape) {
+    const read = core.shapeObject(file.name, bytes);
+    if (read.reason) {
+      status(read.reason);
+      return;
+    }
+    fileName = "noname.kfm";
+    openedBytes = null;
+    showObject(read.object);
+  } else if (file.name.toLowerCase().endsWith(".kfm")) {
     const read = core.decodeObject(bytes);
     if (read.reason) {
       status(`${file.name}: ${read.reason}`);
@@ -157,13 +234,31 @@ async function openFile(file) {
 }
 
 function saveObject() {
-  const saved = core.encodeObject(currentObject(), openedBytes);
-  if (saved.reason) {
-    status(`The object cannot be saved: ${saved.reason}`);
+  const format = $("save-format").value;
+  if (format !== "kfm") {
+    const name = fileName.replace(/\.kfm$/i, "") + "." + format;
+    const written = core.shapeFile(currentObject(), fileName, format);
+    if (written.reason) {
+      status(`The object cannot be saved as ${format.toUpperCase()}: ${written.reason}`);
+      return;
+    }
+    download(written.bytes, name, "application/octet-stream");
+    status(written.leftOut ? `Saved ${name}; ${written.leftOut} connection(s) naming no point left out` : `Saved ${name}`);
     return;
   }
-  download(saved.bytes, fileName, "application/octet-stream");
+  const encoded = core.encodeObject(currentObject(), openedBytes);
+  if (encoded.reason) {
+    status(`The object cannot be saved: ${encoded.reason}`);
+    return;
+  }
+  download(encoded.bytes, fileName, "application/octet-stream");
   status(`Saved ${fileName}`);
+  markSaved();
+}
+
+function markSaved() {
+  saved = JSON.stringify(currentObject());
+  keep();
 }
 
 function savePicture() {
@@ -192,30 +287,64 @@ function wireControls() {
   for (const [id, call] of Object.entries(buttons)) $(id).addEventListener("click", () => act(call));
   $("nav-cross").addEventListener("change", (e) => act(() => page.setCross(e.target.checked)));
   $("numbers").addEventListener("change", (e) => act(() => page.setNumbers(e.target.checked)));
+  // The next tick takes the speed into the scene, as on the desktop.
   $("speed").addEventListener("change", (e) => {
-    page.setSpeed(Number(e.target.value) || 0);
+    act(() => page.setSpeed(Number(e.target.value) || 0));
     e.target.value = String(page.speed());
   });
 
-  for (const id of ["axis-order", "object-colour", "background-colour", "cross-colour", "object-cross"])
-    $(id).addEventListener("input", restartSoon);
+  for (const id of ["axis-order", "object-cross"]) $(id).addEventListener("input", restartSoon);
+  // A colour shows at once, the animation going on as it is.
+  ["object-colour", "background-colour", "cross-colour"].forEach((id, kind) =>
+    $(id).addEventListener("input", (e) => {
+      act(() => page.setColour(kind, hexToColour(e.target.value)));
+      keep();
+    }));
 
-  // Drag to turn; in run mode a drag let go keeps turning its way.
+  // One finger or the mouse drags to turn (in run mode a drag let go keeps turning its way);
+  // two fingers pinch to zoom, a notch of the wheel for each 1.2 times apart.
+  const pointers = new Map();
   let last = null;
+  let pinch = null; // {start: the fingers' distance at first, sent: eighths of a degree sent}
+  const distance = () => {
+    const [a, b] = [...pointers.values()];
+    return Math.hypot(a.x - b.x, a.y - b.y);
+  };
   canvas.addEventListener("pointerdown", (e) => {
     if (e.button !== 0) return;
     canvas.focus();
     canvas.setPointerCapture(e.pointerId);
-    last = { x: e.clientX, y: e.clientY };
-    act(() => page.press());
+    pointers.set(e.pointerId, { x: e.clientX, y: e.clientY });
+    if (pointers.size === 2) {
+      if (last) act(() => page.release());
+      last = null;
+      pinch = { start: distance(), sent: 0 };
+    } else if (pointers.size === 1) {
+      last = { x: e.clientX, y: e.clientY };
+      act(() => page.press());
+    }
   });
   canvas.addEventListener("pointermove", (e) => {
+    if (!pointers.has(e.pointerId)) return;
+    pointers.set(e.pointerId, { x: e.clientX, y: e.clientY });
+    if (pinch && pointers.size === 2) {
+      const now = distance();
+      if (now > 0 && pinch.start > 0) {
+        const total = Math.round((Math.log(now / pinch.start) / Math.log(1.2)) * 120);
+        const eighths = total - pinch.sent;
+        pinch.sent = total;
+        if (eighths) act(() => page.wheel(eighths));
+      }
+      return;
+    }
     if (!last) return;
     const dx = e.clientX - last.x, dy = e.clientY - last.y;
     last = { x: e.clientX, y: e.clientY };
     act(() => page.drag(dx, dy, canvas.clientWidth, canvas.clientHeight));
   });
-  const letGo = () => {
+  const letGo = (e) => {
+    pointers.delete(e.pointerId);
+    if (pointers.size < 2) pinch = null;
     if (!last) return;
     last = null;
     act(() => page.release());
@@ -257,6 +386,23 @@ function wireControls() {
     e.target.value = "";
   });
   $("open").addEventListener("click", () => $("open-file").click());
+  $("new").addEventListener("click", () => {
+    if (!mayReplace()) return;
+    fileName = "noname.kfm";
+    openedBytes = null;
+    showObject(core.newObject());
+    status("New object");
+  });
+  $("example").addEventListener("change", async (e) => {
+    const name = e.target.value;
+    e.target.value = "";
+    if (!name || !mayReplace()) return;
+    const { examples } = await import("./examples.js");
+    fileName = "noname.kfm";
+    openedBytes = null;
+    showObject({ ...core.newObject(), text: core.textFileAsEditorText(examples[name]) });
+    status(`Opened the example ${name}`);
+  });
   document.addEventListener("dragover", (e) => e.preventDefault());
   document.addEventListener("drop", (e) => {
     e.preventDefault();
@@ -266,22 +412,57 @@ function wireControls() {
   $("save-picture").addEventListener("click", savePicture);
   $("share").addEventListener("click", copyShareLink);
   window.addEventListener("hashchange", async () => {
-    const object = await linkedObject();
-    if (object) showObject(object);
+    // The address is read once: a long one costs time at every reading.
+    const link = location.href;
+    if (!link.includes("#")) return;
+    const read = await core.objectOfLink(link);
+    if (read.reason) alertUser(read.reason);
+    else if (mayReplace()) showLinked(read.object);
+  });
+  // Work is kept as it is typed, yet the browser's question still guards what was never saved
+  // to a file.
+  window.addEventListener("beforeunload", (e) => {
+    if (!edited()) return;
+    e.preventDefault();
+    e.returnValue = "";
   });
 }
 
-// The object of the share link the page was opened with, or null.
-async function linkedObject() {
-  if (!location.hash) return null;
-  const read = await core.objectOfLink(location.href);
-  if (read.reason) {
-    status(read.reason);
-    return null;
-  }
+function showLinked(object) {
+  alertUser("");
   fileName = "noname.kfm";
   openedBytes = null;
-  return read.object;
+  showObject(object);
+}
+
+// What the page opens with: the link's object (asking before it replaces kept, edited work),
+// else the kept work, else the example house. A refused link leaves the kept work or an empty
+// object, with the reason in plain sight.
+async function firstObject() {
+  const work = loadWork();
+  const workEdited = work && JSON.stringify(work.object) !== work.saved;
+  const restore = () => {
+    fileName = work.fileName || "noname.kfm";
+    openedBytes = work.openedBytes;
+    saved = work.saved;
+    showObject(work.object, { restored: true });
+  };
+  const link = location.href;
+  if (link.includes("#")) {
+    const read = await core.objectOfLink(link);
+    if (read.reason) {
+      if (work) restore();
+      else showObject(core.newObject());
+      alertUser(read.reason);
+      return;
+    }
+    if (!workEdited || window.confirm(kReplaceQuestion)) {
+      showLinked(read.object);
+      return;
+    }
+  }
+  if (work) restore();
+  else showObject({ ...core.newObject(), text: core.textFileAsEditorText(houseText) });
 }
 
 async function copyShareLink() {
@@ -305,7 +486,14 @@ async function copyShareLink() {
 async function main() {
   await core.loadCore();
   page = core.newPage();
-  showObject((await linkedObject()) || { ...core.newObject(), text: core.textFileAsEditorText(houseText) });
+  // The picture's size and the speed's range are the core's, as on the desktop.
+  canvas.width = page.width();
+  canvas.height = page.height();
+  const speed = $("speed");
+  speed.min = String(page.speedMin());
+  speed.max = String(page.speedMax());
+  speed.value = String(page.speed());
+  await firstObject();
   performance.mark("first-picture");
   // The editor is most of the page's code: it comes after the picture.
   const { createEditor } = await import("./editor.js");
@@ -313,10 +501,8 @@ async function main() {
   editor.setText(startText);
   restart();
   wireControls();
-  setInterval(() => {
-    page.tick();
-    paint();
-  }, kTickMs);
+  // Offline after the first visit: the page's files come from the browser's cache.
+  if ("serviceWorker" in navigator) navigator.serviceWorker.register("sw.js").catch(() => {});
   document.body.dataset.ready = "true";
 }
 

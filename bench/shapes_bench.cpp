@@ -1,5 +1,5 @@
 // Shape files read into an object: the largest object an OBJ can give, and a binary STL too
-// large for one, which is refused only once its points and connections are counted.
+// large for one, which is refused as soon as it has more points than an object holds.
 #include "formats/shapes/shape.h"
 #include "formats/shapes/shapereaders.h"
 

@@ -22,8 +22,9 @@ int squaredDistance(QRgb a, QRgb b) {
 
 } // namespace
 
-GifWriter::GifWriter(QSize size, const std::vector<QRgb>& palette, int delayMs)
-    : size_(size), delayCentiseconds_(std::clamp((delayMs + 5) / 10, 1, kMaxDelayCentiseconds)) {
+GifWriter::GifWriter(QSize size, const std::vector<QRgb>& palette, int delayMs, Sink sink)
+    : size_(size), delayCentiseconds_(std::clamp((delayMs + 5) / 10, 1, kMaxDelayCentiseconds)),
+      sink_(std::move(sink)) {
     for (const QRgb colour : palette) {
         const QRgb opaque = colour | 0xFF000000u;
         if (palette_.size() < kMaxColours &&
@@ -76,8 +77,13 @@ GifWriter::~GifWriter() {
 
 int GifWriter::writeBytes(GifFileType* gif, const unsigned char* bytes, int length) {
     auto* writer = static_cast<GifWriter*>(gif->UserData);
-    writer->bytes_.append(reinterpret_cast<const char*>(bytes), length);
-    return length;
+    const auto* text = reinterpret_cast<const char*>(bytes);
+    if (!writer->sink_) {
+        writer->bytes_.append(text, length);
+        return length;
+    }
+    // A short count is giflib's sign of a failed write.
+    return writer->sink_(text, static_cast<std::size_t>(length)) ? length : 0;
 }
 
 bool GifWriter::fail(int gifError) {

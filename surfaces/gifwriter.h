@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <cstddef>
+#include <functional>
 #include <vector>
 
 struct GifFileType;
@@ -16,16 +18,19 @@ namespace wirevane {
 // After the first frame only the rectangle that differs from the frame before is stored.
 class GifWriter {
   public:
+    // Takes the file's bytes as they are made; false when they cannot be kept (a full disk).
+    using Sink = std::function<bool(const char* bytes, std::size_t length)>;
+
     // palette: up to 256 colours, the first is the background; delayMs is rounded to the
-    // GIF's hundredths of a second.
-    GifWriter(QSize size, const std::vector<QRgb>& palette, int delayMs);
+    // GIF's hundredths of a second. Without a sink the file is kept for finish() to return.
+    GifWriter(QSize size, const std::vector<QRgb>& palette, int delayMs, Sink sink = {});
     ~GifWriter();
     GifWriter(const GifWriter&) = delete;
     GifWriter& operator=(const GifWriter&) = delete;
 
     // False once anything failed; error() then says why.
     bool addFrame(const QImage& frame);
-    // The finished file; empty when anything failed.
+    // The finished file (empty with a sink, which has had it); empty when anything failed.
     QByteArray finish();
 
     QString error() const { return error_; }
@@ -40,6 +45,7 @@ class GifWriter {
     std::vector<QRgb> palette_;
     int delayCentiseconds_;
     GifFileType* gif_ = nullptr;
+    Sink sink_;
     QByteArray bytes_;
     QImage previous_;
     std::vector<unsigned char> row_;

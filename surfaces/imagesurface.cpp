@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <cmath>
+#include <new>
 
 namespace wirevane {
 
@@ -73,7 +74,11 @@ QImage ImageSurface::composed() const {
     // Text needs fonts and so a GUI application; a picture without numbers needs neither.
     if (!raster_->anyLabelText())
         return image_;
-    QImage out = image_;
+    // A copy of its own, made here rather than by the painter, which would only warn on every
+    // draw when there is too little memory for it.
+    QImage out = image_.copy();
+    if (out.isNull())
+        throw std::bad_alloc();
     QPainter painter(&out);
     for (const RasterSurface::Label& label : labels()) {
         if (label.text.empty() || !scale().takesPoint(label.left, label.top, width(), height()))

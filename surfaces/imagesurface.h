@@ -22,6 +22,7 @@ class ImageSurface final : public Surface {
     // The raster's pixels as they are now. A copy keeps what it showed, as QImage copies do.
     const QImage& image() const { return image_; }
     // The image with the non-empty labels drawn on it as text.
+    // Throws std::bad_alloc when there is too little memory for the copy that holds the text.
     QImage composed() const;
 
     // Makes the pixels a new client size, cleared to the back colour.

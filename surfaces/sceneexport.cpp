@@ -71,7 +71,20 @@ std::vector<QRgb> scenePalette(const Scene& scene, bool numbers) {
 QByteArray renderTurnAnimation(Scene scene, QSize size, const RenderOptions& options,
                                const TurnAnimation& turn, QString& error,
                                const std::function<void(int)>& framesDone) {
-    GifWriter gif(size, scenePalette(scene, options.showNumbers), turn.delayMs);
+    QByteArray bytes;
+    const auto keep = [&bytes](const char* data, std::size_t length) {
+        bytes.append(data, static_cast<qsizetype>(length));
+        return true;
+    };
+    if (!writeTurnAnimation(std::move(scene), size, options, turn, keep, error, framesDone))
+        return {};
+    return bytes;
+}
+
+bool writeTurnAnimation(Scene scene, QSize size, const RenderOptions& options,
+                        const TurnAnimation& turn, const GifWriter::Sink& sink, QString& error,
+                        const std::function<void(int)>& framesDone) {
+    GifWriter gif(size, scenePalette(scene, options.showNumbers), turn.delayMs, sink);
     ImageSurface surface(size.width(), size.height());
     RendererState state;
     // What the window shows before the first tick: the ticks then change it as they would there.
@@ -87,10 +100,9 @@ QByteArray renderTurnAnimation(Scene scene, QSize size, const RenderOptions& opt
         if (framesDone)
             framesDone(frame + 1);
     }
-    QByteArray bytes = gif.finish();
-    if (bytes.isEmpty())
-        error = gif.error();
-    return bytes;
+    gif.finish();
+    error = gif.error();
+    return error.isEmpty();
 }
 
 // libpng itself rather than Qt's image writer, which loads every image-format plugin (and the

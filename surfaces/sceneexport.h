@@ -4,6 +4,7 @@
 #include "core/engine/scene.h"
 #include "core/engine/surface.h"
 #include "formats/raster/pictureformat.h"
+#include "surfaces/gifwriter.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -54,6 +55,11 @@ std::vector<QRgb> scenePalette(const Scene& scene, bool numbers);
 QByteArray renderTurnAnimation(Scene scene, QSize size, const RenderOptions& options,
                                const TurnAnimation& turn, QString& error,
                                const std::function<void(int)>& framesDone = {});
+// The same, each frame handed to sink as it is made, so that no more than two frames are held
+// however many there are; false with the reason in error on failure.
+bool writeTurnAnimation(Scene scene, QSize size, const RenderOptions& options,
+                        const TurnAnimation& turn, const GifWriter::Sink& sink, QString& error,
+                        const std::function<void(int)>& framesDone = {});
 
 QByteArray pngBytes(const QImage& image);
 // Needs a QGuiApplication (fonts); empty when the drawing cannot be written.

@@ -3,6 +3,7 @@
 #include "core/documents/filereplacement.h"
 #include "core/documents/objectfiledisk.h"
 #include "core/engine/objectcompiler.h"
+#include "core/engine/objecttextanalysis.h"
 #include "formats/shapes/shape.h"
 #include "formats/shapes/shapereaders.h"
 #include "formats/shapes/shapewriters.h"
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <set>
 
 namespace wirevane {
 namespace {
@@ -25,7 +27,9 @@ Converts an object to or from a shape file of another program, each format by it
 object (at most 100 points and 100 connections) with the default colours; OBJ and PLY are
 written with the points as the animation shows them before any turn.
   -o OUTPUT     the file to write, or - for standard output
-  --all-edges   keep every edge of a shape's faces, also the diagonals of flat faces
+  --all-edges   keep every edge of a shape's faces, also the diagonals of flat sides
+                (an edge between two faces whose planes are within 0.1 degree and which
+                lie on either side of it)
 )";
 
 enum class Kind { Text, ObjectFile, Obj, Ply, Shape };
@@ -102,6 +106,8 @@ int convertCommand(ToolArguments args) {
     if (!output)
         throw UsageError{"convert needs -o OUTPUT"};
     const Kind kind = outputKind(*output);
+    if (*output != "-")
+        refuseOutputThatIsInput(input, *output);
     if (lowerExtension(input) != "txt" && lowerExtension(input) != "kfm" && !shapeFormatOf(input))
         throw UsageError{"convert reads .txt, .kfm, .obj, .ply, .stl or .off files, not '" + input +
                          "'"};
@@ -125,8 +131,13 @@ int convertCommand(ToolArguments args) {
     object.input.objectColor = values.objectColor;
     Scene scene;
     compileForPicture(scene, object);
-    const WrittenShape written = kind == Kind::Obj ? writeObjShape(scene, object.input.name)
-                                                   : writePlyShape(scene, object.input.name);
+    std::set<int> blankRows;
+    for (const LineAnalysis& line : analyzeObjectText(values.text).lines)
+        if (line.kind == LineKind::BlankRow)
+            blankRows.insert(line.number);
+    const WrittenShape written = kind == Kind::Obj
+                                     ? writeObjShape(scene, object.input.name, blankRows)
+                                     : writePlyShape(scene, object.input.name, blankRows);
     if (written.connectionsLeftOut > 0)
         std::cerr << "wirevane-tool: " << input << ": " << written.connectionsLeftOut
                   << (written.connectionsLeftOut == 1 ? " connection names" : " connections name")

@@ -73,6 +73,7 @@ int packCommand(ToolArguments args) {
     const std::string textFile = singleFile(args);
     if (!output)
         throw UsageError{"pack needs -o OUT.kfm"};
+    refuseOutputThatIsInput(textFile, *output);
     values.text = toCrLf(readFileBytes(textFile));
     const ObjectFileResult result = writeObjectFileAt(*output, values);
     if (!result.ok())

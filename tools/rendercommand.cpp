@@ -60,6 +60,8 @@ int renderCommand(ToolArguments args, const ToolBackend& backend) {
     options.showNumbers = args.flag("--numbers");
     const bool printJson = args.flag("--json");
     const ToolObject object = readToolObject(args);
+    if (output)
+        refuseOutputThatIsInput(object.file, *output);
 
     Scene scene;
     compileForPicture(scene, object);
@@ -90,8 +92,15 @@ int renderCommand(ToolArguments args, const ToolBackend& backend) {
         outcome = drawScene(scene, state, *surface, options);
     }
 
-    if (output)
-        writeToolOutput(*output, picture->fileBytes(drawingTitle(*output)));
+    if (output) {
+        std::string bytes;
+        try {
+            bytes = picture->fileBytes(drawingTitle(*output));
+        } catch (const std::bad_alloc&) {
+            throw InputError{*output + ": " + notEnoughMemory(size)};
+        }
+        writeToolOutput(*output, bytes);
+    }
     if (printJson) {
         JsonWriter json;
         json.raw("{");

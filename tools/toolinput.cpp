@@ -8,8 +8,17 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace wirevane {
+
+ToolArguments::ToolArguments(std::vector<std::string> args) : args_(std::move(args)) {
+    const auto dashes = std::find(args_.begin(), args_.end(), "--");
+    if (dashes != args_.end()) {
+        afterDashes_.assign(dashes + 1, args_.end());
+        args_.erase(dashes, args_.end());
+    }
+}
 
 bool ToolArguments::flag(const std::string& name) {
     return std::erase(args_, name) > 0;
@@ -32,7 +41,9 @@ std::vector<std::string> ToolArguments::positionals() const {
     for (const std::string& arg : args_)
         if (arg.size() > 1 && arg[0] == '-')
             throw UsageError{"unknown option " + arg};
-    return args_;
+    std::vector<std::string> all = args_;
+    all.insert(all.end(), afterDashes_.begin(), afterDashes_.end());
+    return all;
 }
 
 std::string singleFile(const ToolArguments& args) {
@@ -40,6 +51,14 @@ std::string singleFile(const ToolArguments& args) {
     if (rest.size() != 1)
         throw UsageError{rest.empty() ? "no FILE given" : "more than one FILE given"};
     return rest.front();
+}
+
+void refuseOutputThatIsInput(const std::string& input, const std::string& output) {
+    struct stat in {
+    }, out{};
+    if (::stat(input.c_str(), &in) == 0 && ::stat(output.c_str(), &out) == 0 &&
+        in.st_dev == out.st_dev && in.st_ino == out.st_ino)
+        throw UsageError{"the output '" + output + "' is the input file; name another one"};
 }
 
 double parseDouble(const std::string& text, const std::string& option) {

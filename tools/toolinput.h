@@ -18,10 +18,11 @@ struct InputError {
     std::string message;
 };
 
-// The command line of one command: flags and options in any order, and positional arguments.
+// The command line of one command: flags and options in any order, and positional arguments;
+// everything after "--" is positional, so a file may be named "-x".
 class ToolArguments {
   public:
-    explicit ToolArguments(std::vector<std::string> args) : args_(std::move(args)) {}
+    explicit ToolArguments(std::vector<std::string> args);
 
     bool flag(const std::string& name);
     std::optional<std::string> option(const std::string& name);
@@ -30,11 +31,16 @@ class ToolArguments {
 
   private:
     std::vector<std::string> args_;
+    std::vector<std::string> afterDashes_;
 };
 
 // The one positional argument once flags and options are taken; a UsageError when there is not
 // exactly one.
 std::string singleFile(const ToolArguments& args);
+
+// Refuses (a UsageError) an output file that is the input file, under any name or link, so a
+// command never writes over what it reads.
+void refuseOutputThatIsInput(const std::string& input, const std::string& output);
 
 // Option values; a value out of form or range is a UsageError that names the option.
 double parseDouble(const std::string& text, const std::string& option); // finite

@@ -33,8 +33,25 @@ ObjectFileValues readWindowValues(const std::string& file) {
     return values;
 }
 
+std::string printableName(const std::string& name) {
+    std::string out;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            out += c;
+            continue;
+        }
+        constexpr char kHex[] = "0123456789ABCDEF";
+        out += c == '\n' ? "\\n" : c == '\r' ? "\\r" : c == '\t' ? "\\t" : "";
+        if (c != '\n' && c != '\r' && c != '\t')
+            out += std::string("\\x") + kHex[byte >> 4] + kHex[byte & 15];
+    }
+    return out;
+}
+
 std::string findingPosition(const std::string& file, const TextDiagnostic& diagnostic) {
-    return file + ':' + std::to_string(diagnostic.line) + ':' + std::to_string(diagnostic.column);
+    return printableName(file) + ':' + std::to_string(diagnostic.line) + ':' +
+           std::to_string(diagnostic.column);
 }
 
 ToolObject readToolObject(ToolArguments& args) {

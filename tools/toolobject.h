@@ -31,5 +31,8 @@ ObjectFileValues readWindowValues(const std::string& file);
 
 // Where a finding stands, as check reports it: FILE:LINE:COLUMN.
 std::string findingPosition(const std::string& file, const TextDiagnostic& diagnostic);
+// A file name on one line: control characters as \n, \r, \t or \xNN, so that no name can make
+// a line of its own in a message.
+std::string printableName(const std::string& name);
 
 } // namespace wirevane

@@ -141,16 +141,28 @@ std::string FileReplacement::commit(bool syncToDisk, bool forceRenameError) {
 #ifdef WIREVANE_HAVE_POSIX
     if (failure.empty() && syncToDisk && ::fsync(::fileno(file_.get())) != 0)
         failure = std::strerror(errno);
+    // The new file takes the old one's owner and group where it may (as the superuser, or a
+    // group of the user's), then its permission bits, which a change of owner may clear.
+    struct stat old {};
+    if (failure.empty() && ::stat(target_.c_str(), &old) == 0) {
+        const int fd = ::fileno(file_.get());
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+            (void)!::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+        if (::fchmod(fd, old.st_mode & 07777) != 0)
+            failure = std::strerror(errno);
+    }
 #endif
     if (std::fclose(file_.release()) != 0 && failure.empty())
         failure = std::strerror(errno);
     std::error_code error;
+#ifndef WIREVANE_HAVE_POSIX
     if (failure.empty() && fs::exists(target_, error)) {
         fs::permissions(temporary_, fs::status(target_, error).permissions() & fs::perms::mask,
                         error);
         if (error)
             failure = error.message();
     }
+#endif
     if (failure.empty()) {
         if (forceRenameError)
             error = std::make_error_code(std::errc::io_error);

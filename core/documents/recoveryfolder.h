@@ -2,7 +2,9 @@
 
 #include "core/documents/objectfile.h"
 
+#include <cstddef>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
@@ -20,10 +22,15 @@ struct RecoveryCopy {
     bool operator==(const RecoveryCopy&) const = default;
 };
 
+// No copy is ever written larger, so a start never reads more than this of a file.
+constexpr std::size_t kMaxRecoveryCopyBytes = std::size_t{32} << 20;
+
 // A recovery file: a short header with the name, the path and, when the object file cannot hold
 // the text (too long, or characters its code page lacks), the text itself, then an object file.
 std::string encodeRecoveryCopy(const RecoveryCopy& copy);
 ObjectFileResult decodeRecoveryCopy(std::string_view bytes, RecoveryCopy& copy);
+// True for a copy that a newer version of the program wrote.
+bool isNewerRecoveryCopy(std::string_view bytes);
 
 // $XDG_STATE_HOME/wirevane/recovery, or ~/.local/state/wirevane/recovery when it is unset or not
 // an absolute path; empty when neither is known.
@@ -33,12 +40,18 @@ std::filesystem::path recoveryFolderPath(const char* stateHome, const char* home
 struct LeftCopies {
     std::vector<RecoveryCopy> readable;
     std::vector<std::string> unreadable; // file names, now in the folder's "unreadable" folder
+    std::vector<std::string> newer;      // file names of copies a newer version made, left as
+                                         // they are
 };
 
 // The recovery folder of one run. The run's copies carry its id; a lock file that the run holds
 // with flock() for as long as it lives (the system drops the lock when the process dies, however
 // it dies) tells a live run from one that has ended. Nothing touches the disk before the first
 // copy is written.
+//
+// Only a folder that is the user's own, a real folder (not a link) and closed to other users'
+// writes is used; everything inside it is reached through the open folder, so nobody can swap
+// the folder or a file in it for a link to somewhere else.
 class RecoveryFolder {
   public:
     explicit RecoveryFolder(std::filesystem::path folder);
@@ -55,8 +68,12 @@ class RecoveryFolder {
     void remove(int slot);
 
     // Takes the copies of ended runs: their locks stay held by this run until finishTaken(), so
-    // no other start offers them too. Unreadable copies are moved aside, never deleted.
+    // no other start offers them too. Unreadable copies are moved aside, never deleted; stale
+    // temporary files of ended runs are removed.
     LeftCopies takeLeftCopies();
+    // The taken copy readable[index] goes once the copy of slot is written or removed: the
+    // window that reopened it keeps it now.
+    void inherit(int slot, std::size_t index);
     // Deletes the taken copies and their runs' lock files.
     void finishTaken();
     // Leaves the taken copies for a later start.
@@ -66,17 +83,24 @@ class RecoveryFolder {
     int simulatedWriteError = 0;
 
   private:
+    std::string openFolder(bool create);
     std::string openRun();
-    std::filesystem::path copyPath(int slot) const;
+    std::string copyName(int slot) const;
+    bool runIsLive(const std::string& run);
+    void dropInherited(int slot);
+    void closeTakenLocks();
 
     std::filesystem::path folder_;
+    int folderFd_ = -1;
     std::string runId_;
     int lockFd_ = -1;
     std::set<int> written_;
     bool removalFailed_ = false;
     std::vector<int> takenLocks_;
-    std::vector<std::filesystem::path> takenCopies_;
-    std::vector<std::filesystem::path> takenLockFiles_;
+    std::vector<std::string> takenCopies_; // names, in the order of LeftCopies::readable
+    std::vector<std::string> takenLockFiles_;
+    std::map<int, std::string> inherited_; // slot: the taken copy it replaces
+    std::map<std::string, bool> runLiveness_;
 };
 
 } // namespace wirevane

@@ -80,45 +80,65 @@ WindowRecovery* RecoveryKeeper::of(ObjectWindow& window) {
     return window.findChild<WindowRecovery*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
+namespace {
+
+// A few names and how many more, so that hundreds of files still make a box that fits.
+QString listedNames(const std::vector<std::string>& names) {
+    constexpr std::size_t kShown = 10;
+    QStringList lines;
+    for (std::size_t i = 0; i < names.size() && i < kShown; ++i)
+        lines << QString::fromStdString(names[i]);
+    if (names.size() > kShown)
+        lines << QStringLiteral("and %1 more").arg(names.size() - kShown);
+    return lines.join(u'\n');
+}
+
+} // namespace
+
 void RecoveryKeeper::offerLeftCopies(QWidget* parent) {
     const LeftCopies left = folder_->takeLeftCopies();
-    QString unreadable;
-    if (!left.unreadable.empty()) {
-        QStringList names;
-        for (const std::string& name : left.unreadable)
-            names << QString::fromStdString(name);
-        unreadable = QStringLiteral("These recovery files cannot be read and were kept in %1:\n%2")
-                         .arg(QString::fromStdString((folder_->folder() / "unreadable").string()),
-                              names.join(u'\n'));
-    }
+    QStringList notes;
+    if (!left.unreadable.empty())
+        notes << QStringLiteral("These recovery files cannot be read and were kept in %1:\n%2")
+                     .arg(QString::fromStdString((folder_->folder() / "unreadable").string()),
+                          listedNames(left.unreadable));
+    if (!left.newer.empty())
+        notes << QStringLiteral("These recovery files were made by a newer Wirevane and were "
+                                "left in %1:\n%2")
+                     .arg(QString::fromStdString(folder_->folder().string()),
+                          listedNames(left.newer));
+    const QString note = notes.join(QStringLiteral("\n\n"));
     if (left.readable.empty()) {
-        if (!unreadable.isEmpty())
-            prompts().tellError(parent, QStringLiteral("Unsaved objects not recovered"),
-                                unreadable);
+        if (!note.isEmpty())
+            prompts().tellError(parent, QStringLiteral("Unsaved objects not recovered"), note);
         folder_->finishTaken();
         return;
     }
-    QString text = QStringLiteral("Wirevane ended without saving %1 object(s). Open them again?")
+    QString text = QStringLiteral("Wirevane ended without saving %1 object(s). Open them again?\n\n"
+                                  "No deletes them. Cancel keeps them for the next start.")
                        .arg(left.readable.size());
-    if (!unreadable.isEmpty())
-        text += QStringLiteral("\n\n") + unreadable;
-    if (prompts().askYesNo(parent, QStringLiteral("Recover unsaved objects?"), text) ==
-        Prompts::Answer::Yes) {
-        bool allKept = true;
-        for (const RecoveryCopy& copy : left.readable) {
+    if (!note.isEmpty())
+        text += QStringLiteral("\n\n") + note;
+    switch (prompts().askYesNoCancel(parent, QStringLiteral("Recover unsaved objects?"), text)) {
+    case Prompts::Answer::Yes:
+        for (std::size_t i = 0; i < left.readable.size(); ++i) {
+            const RecoveryCopy& copy = left.readable[i];
             ObjectWindow* window = files_.openRecovered(
                 QString::fromStdString(copy.name), QString::fromStdString(copy.path), copy.values);
-            // The old copy goes only once this run keeps its own.
+            // The old copy goes once this run keeps its own, or once the window is saved or
+            // discarded; until then this run holds it.
             WindowRecovery* recovery = of(*window);
+            folder_->inherit(recovery->slot(), i);
             recovery->writeCopy();
-            allKept = allKept && recovery->lastWriteWorked();
         }
-        if (!allKept) {
-            folder_->releaseTaken();
-            return;
-        }
+        return;
+    case Prompts::Answer::No:
+        folder_->finishTaken();
+        return;
+    case Prompts::Answer::Cancel: // Escape or the window closed: asked again next start
+        folder_->releaseTaken();
+        return;
     }
-    folder_->finishTaken();
 }
 
 } // namespace wirevane

@@ -34,6 +34,7 @@ class WindowRecovery : public QObject {
     // shows as a sign in the text's gutter until a write works again.
     void writeCopy();
     bool lastWriteWorked() const { return lastWriteWorked_; }
+    int slot() const { return slot_; }
 
   private:
     void changed();
@@ -57,7 +58,8 @@ class RecoveryKeeper : public QObject {
     RecoveryKeeper(FileCommands& files, std::filesystem::path folder);
     ~RecoveryKeeper() override;
 
-    // Asks whether to open left copies again: Yes opens each in its own window, No deletes them.
+    // Asks whether to open left copies again: Yes opens each in its own window, No deletes them,
+    // Cancel (Escape, or the box closed) leaves them for the next start.
     void offerLeftCopies(QWidget* parent);
 
     RecoveryFolder& folder() { return *folder_; }

@@ -26,10 +26,23 @@ int pointNumber(std::string_view field, int points, int line) {
 
 Shape readObjShape(std::string_view bytes, FaceEdges faceEdges) {
     ShapeBuilder builder(faceEdges);
-    Lines lines(bytes);
+    Lines lines(withoutByteOrderMark(bytes, true));
     std::vector<int> corners;
+    std::string joined;
     for (std::string_view line; lines.next(line);) {
         const int at = lines.number();
+        // A line that ends in a backslash goes on in the next one.
+        if (line.ends_with('\\')) {
+            joined.assign(line.substr(0, line.size() - 1));
+            for (std::string_view more; lines.next(more);) {
+                joined += ' ';
+                joined += more;
+                if (!more.ends_with('\\'))
+                    break;
+                joined.pop_back();
+            }
+            line = joined;
+        }
         const std::vector<std::string_view> f = fields(line, '#');
         if (f.empty())
             continue;

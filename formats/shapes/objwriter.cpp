@@ -5,8 +5,9 @@
 
 namespace wirevane {
 
-WrittenShape writeObjShape(const Scene& scene, const std::string& objectName) {
-    const SceneEdges edges = sceneEdges(scene);
+WrittenShape writeObjShape(const Scene& scene, const std::string& objectName,
+                           const std::set<int>& blankRows) {
+    const SceneEdges edges = sceneEdges(scene, blankRows);
     // The animation window's scene is turned and zoomed in place.
     Scene unturned = scene;
     mapAxes(unturned);

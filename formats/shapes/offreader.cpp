@@ -19,7 +19,7 @@ bool isOffKeyword(std::string_view word) {
 
 Shape readOffShape(std::string_view bytes, FaceEdges faceEdges) {
     ShapeBuilder builder(faceEdges);
-    Lines lines(bytes);
+    Lines lines(withoutByteOrderMark(bytes, true));
     // The next line with fields, comments and blank lines skipped.
     std::string_view line;
     auto nextFields = [&](const char* expected) {

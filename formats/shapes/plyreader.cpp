@@ -1,6 +1,6 @@
 // PLY, ASCII and binary in either byte order: x, y and z of the vertex element, the edge
-// element's vertex1 and vertex2, the face element's vertex_indices. Other elements and
-// properties are read past.
+// element's vertex1 and vertex2, the vertex_indices of the face and tristrips elements. Other
+// elements and properties are read past.
 #include "core/engine/floatingtext.h"
 #include "formats/shapes/shapereaders.h"
 #include "formats/shapes/shapetokens.h"
@@ -216,12 +216,31 @@ int propertyIndex(const Element& element, std::string_view name, bool list) {
 
 } // namespace
 
-Shape readPlyShape(std::string_view bytes, FaceEdges faceEdges) {
+Shape readPlyShape(std::string_view fileBytes, FaceEdges faceEdges) {
+    const std::string_view bytes = withoutByteOrderMark(fileBytes, false);
     const Header header = readHeader(bytes);
     Body body(bytes, header.bodyStart, header.lines, header.encoding);
     ShapeBuilder builder(faceEdges);
+    // Elements come in any order: faces and edges before the points wait for them.
     std::uint64_t points = 0;
+    for (const Element& element : header.elements)
+        if (element.name == "vertex") {
+            points = element.count;
+            break;
+        }
     bool pointsRead = false;
+    std::vector<std::vector<int>> waiting; // faces, and lines as two corners and a 0
+    const auto add = [&](std::vector<int> corners, bool line) {
+        if (!pointsRead) {
+            if (line)
+                corners.push_back(0);
+            waiting.push_back(std::move(corners));
+        } else if (line) {
+            builder.addLine(corners[0], corners[1]);
+        } else {
+            builder.addFace(corners);
+        }
+    };
     std::vector<int> corners;
 
     for (const Element& element : header.elements) {
@@ -233,8 +252,9 @@ Shape readPlyShape(std::string_view bytes, FaceEdges faceEdges) {
             throw ShapeError{body.where() + ": the header claims " + std::to_string(element.count) +
                              " " + element.name + " elements, more than the " +
                              std::to_string(body.remaining()) + " bytes left can hold"};
-        const bool isVertex = element.name == "vertex";
+        const bool isVertex = element.name == "vertex" && !pointsRead;
         const bool isFace = element.name == "face";
+        const bool isStrip = element.name == "tristrips"; // -1 ends a strip
         const bool isEdge = element.name == "edge";
         int x = -1, y = -1, z = -1, list = -1, from = -1, to = -1;
         if (isVertex) {
@@ -243,20 +263,13 @@ Shape readPlyShape(std::string_view bytes, FaceEdges faceEdges) {
             z = propertyIndex(element, "z", false);
             if (x < 0 || y < 0 || z < 0)
                 throw ShapeError{"the vertex element needs the properties x, y and z"};
-            points = element.count;
-            pointsRead = true;
-        } else if (isFace) {
+        } else if (isFace || isStrip) {
             list = propertyIndex(element, "vertex_indices", true);
             if (list < 0)
                 list = propertyIndex(element, "vertex_index", true);
         } else if (isEdge) {
             from = propertyIndex(element, "vertex1", false);
             to = propertyIndex(element, "vertex2", false);
-        }
-        if ((isFace && list >= 0) || (isEdge && from >= 0 && to >= 0)) {
-            if (!pointsRead)
-                throw ShapeError{"the " + element.name +
-                                 " element comes before the vertex element"};
         }
 
         for (std::uint64_t item = 0; item < element.count; ++item) {
@@ -268,6 +281,8 @@ Shape readPlyShape(std::string_view bytes, FaceEdges faceEdges) {
             for (int p = 0; p < static_cast<int>(element.properties.size()); ++p) {
                 const Property& property = element.properties[p];
                 auto pointOf = [&](double v) {
+                    if (isStrip && v == -1)
+                        return -1;
                     if (!(v >= 0 && v < static_cast<double>(points) && v == std::floor(v)))
                         throw ShapeError{body.where() + ": " + name.text() + " names no point: " +
                                          exactNumber(v) + " (points: " + std::to_string(points) +
@@ -307,10 +322,28 @@ Shape readPlyShape(std::string_view bytes, FaceEdges faceEdges) {
                 if (corners.size() < 3)
                     throw ShapeError{start.text() + ": " + name.text() +
                                      " has fewer than 3 corners"};
-                builder.addFace(corners);
+                add(corners, false);
+            } else if (isStrip && list >= 0) {
+                // Each corner makes a triangle with the two before it; those that join strips
+                // by repeating a corner are no faces.
+                for (std::size_t k = 2; k < corners.size(); ++k) {
+                    const int a = corners[k - 2], b = corners[k - 1], c = corners[k];
+                    if (a > 0 && b > 0 && c > 0 && a != b && b != c && a != c)
+                        add({a, b, c}, false);
+                }
             } else if (isEdge && from >= 0 && to >= 0) {
-                builder.addLine(static_cast<int>(ends[0]), static_cast<int>(ends[1]));
+                add({static_cast<int>(ends[0]), static_cast<int>(ends[1])}, true);
             }
+        }
+        if (isVertex) {
+            pointsRead = true;
+            for (std::vector<int>& item : waiting) {
+                const bool line = item.back() == 0;
+                if (line)
+                    item.pop_back();
+                add(std::move(item), line);
+            }
+            waiting.clear();
         }
     }
     return builder.finish();

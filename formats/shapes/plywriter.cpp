@@ -5,8 +5,9 @@
 
 namespace wirevane {
 
-WrittenShape writePlyShape(const Scene& scene, const std::string& objectName) {
-    const SceneEdges edges = sceneEdges(scene);
+WrittenShape writePlyShape(const Scene& scene, const std::string& objectName,
+                           const std::set<int>& blankRows) {
+    const SceneEdges edges = sceneEdges(scene, blankRows);
     // The animation window's scene is turned and zoomed in place.
     Scene unturned = scene;
     mapAxes(unturned);
@@ -14,7 +15,7 @@ WrittenShape writePlyShape(const Scene& scene, const std::string& objectName) {
     const std::string colour = std::to_string(scene.objectColor & 0xFF) + ' ' +
                                std::to_string((scene.objectColor >> 8) & 0xFF) + ' ' +
                                std::to_string((scene.objectColor >> 16) & 0xFF);
-    WrittenShape written{"ply\nformat ascii 1.0\ncomment " + oneLine(objectName) +
+    WrittenShape written{"ply\nformat ascii 1.0\ncomment " + asciiLine(objectName) +
                              "\nelement vertex " + std::to_string(scene.pointCount) +
                              "\nproperty double x\nproperty double y\nproperty double z"
                              "\nelement edge " +

@@ -32,39 +32,63 @@ struct Place {
     std::string text() const { return std::string(unit) + ' ' + std::to_string(at); }
 };
 
-// Whether faces give all their edges or only those that are edges of the shape: an edge shared
-// by two faces lying in one plane is a diagonal of a flat face, which a viewer does not want.
+// Whether faces give all their edges or only those that are edges of the shape: an edge between
+// two faces of one flat side (in one plane and on either side of it) is a diagonal, which a
+// viewer does not want.
 enum class FaceEdges { ShapeOnly, All };
 
-// Collects what a reader meets and makes the shape of it. Lines and PLY edges are always kept;
-// face edges are decided once all faces are known.
+// Two faces lie in one plane when their planes are within this angle.
+constexpr double kFlatSideDegrees = 0.1;
+
+// Collects what a reader meets and makes the shape of it. Points at exactly the same place are
+// one point, numbered in the order first met. Lines and PLY edges are always kept; face edges
+// are decided once all faces are known. Refuses a shape with more points than an object holds
+// as soon as it gets there, so a huge file is not read to its end.
 class ShapeBuilder {
   public:
     explicit ShapeBuilder(FaceEdges faceEdges) : faceEdges_(faceEdges) {}
 
     // where: for the message of a coordinate that is not finite.
     void addPoint(double x, double y, double z, Place where);
-    int pointCount() const { return static_cast<int>(shape_.points.size()); }
+    // The points of the file so far, each counted, however often it repeats a place.
+    int pointCount() const { return static_cast<int>(shapeNumber_.size()); }
 
-    // Point numbers from 1; the reader has checked they exist.
+    // The file's point numbers, from 1; the reader has checked they exist.
     void addLine(int a, int b);
     void addFace(const std::vector<int>& corners);
 
+    // Refuses a shape without a single point.
     Shape finish();
 
   private:
+    struct Side {            // of a face along one of its edges
+        Shape::Point normal; // unit normal, or 0 for a degenerate face
+        Shape::Point inward; // from the edge towards the face's middle
+    };
     struct EdgeUse {
-        bool line = false;      // from a line or an edge element: always kept
-        std::vector<int> faces; // faces it borders, by index into normals_
+        bool line = false; // from a line or an edge element: always kept
+        int faces = 0;     // counted up to 3: only an edge of exactly two faces may go
+        int lastFace = -1;
+        Side sides[2];
     };
     EdgeUse& use(int a, int b);
 
+    struct Key {
+        std::uint64_t x, y, z;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& k) const;
+    };
+
     FaceEdges faceEdges_;
     Shape shape_;
+    std::vector<int> shapeNumber_; // of each file point
+    std::unordered_map<Key, int, KeyHash> pointAt_;
     std::unordered_map<std::uint64_t, std::size_t> edgeIndex_; // low << 32 | high -> into order_
     std::vector<std::pair<int, int>> order_;
     std::vector<EdgeUse> uses_;
-    std::vector<Shape::Point> normals_; // unit normal of each face, or 0 for a degenerate one
+    int faceCount_ = 0;
 };
 
 // A shape as a new object's text: a remark naming the source file, the points, the separator

@@ -15,6 +15,23 @@
 
 namespace wirevane::shapetext {
 
+// The bytes of a file without the UTF-8 byte-order mark some editors put in front. UTF-16 text
+// is refused by name, and so, where only text is allowed, is a file with zero bytes in it.
+inline std::string_view withoutByteOrderMark(std::string_view bytes, bool textOnly) {
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
+        throw ShapeError{"the file is UTF-16 text; save it as UTF-8"};
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
+    if (textOnly && bytes.find('\0') != std::string_view::npos) {
+        // Text in UTF-16 has a zero in every other byte.
+        const bool utf16 = bytes.size() >= 4 && (bytes[1] == '\0') != (bytes[0] == '\0') &&
+                           (bytes[3] == '\0') == (bytes[1] == '\0');
+        throw ShapeError{utf16 ? "the file is UTF-16 text; save it as UTF-8"
+                               : "the file is not text"};
+    }
+    return bytes;
+}
+
 // The lines of a text, LF or CR LF, numbered from 1.
 class Lines {
   public:

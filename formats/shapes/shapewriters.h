@@ -2,6 +2,7 @@
 
 #include "core/engine/scene.h"
 
+#include <set>
 #include <string>
 
 namespace wirevane {
@@ -14,8 +15,13 @@ struct WrittenShape {
 };
 
 // Wavefront OBJ: a comment with the object's name, a "v" a point, an "l" a connection.
-WrittenShape writeObjShape(const Scene& scene, const std::string& objectName);
-// ASCII PLY: vertex and edge elements, each edge in the object colour.
-WrittenShape writePlyShape(const Scene& scene, const std::string& objectName);
+// blankRows: connection rows that blank lines of the text make, which name no point and are
+// no connection either.
+WrittenShape writeObjShape(const Scene& scene, const std::string& objectName,
+                           const std::set<int>& blankRows = {});
+// ASCII PLY: vertex and edge elements, each edge in the object colour; the name written in
+// ASCII.
+WrittenShape writePlyShape(const Scene& scene, const std::string& objectName,
+                           const std::set<int>& blankRows = {});
 
 } // namespace wirevane

@@ -6,6 +6,7 @@
 #include "core/engine/scene.h"
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,8 +19,8 @@ struct SceneEdges {
 };
 
 // The connections as the renderer reads them (rounded half to even), those naming no point
-// left out and counted. Row 1 is the separator line, no connection.
-inline SceneEdges sceneEdges(const Scene& scene) {
+// left out and counted. Row 1 is the separator line, no connection; blank rows are none either.
+inline SceneEdges sceneEdges(const Scene& scene, const std::set<int>& blankRows) {
     SceneEdges result;
     const int rows = std::clamp(scene.connectionCount, 0, kMaxConnectionRows);
     const int points = std::clamp(scene.pointCount, 0, kMaxPoints);
@@ -28,6 +29,8 @@ inline SceneEdges sceneEdges(const Scene& scene) {
         return rounded >= 1 && rounded <= points ? static_cast<int>(rounded) : 0;
     };
     for (int k = 2; k <= rows; ++k) {
+        if (blankRows.count(k) != 0)
+            continue;
         const int a = named(scene.connections[k][1]);
         const int b = named(scene.connections[k][2]);
         if (a == 0 || b == 0)
@@ -43,6 +46,23 @@ inline std::string oneLine(std::string text) {
     std::replace_if(
         text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return text;
+}
+
+// A name on one comment line in ASCII, as a PLY header must be: other bytes as \xNN.
+inline std::string asciiLine(const std::string& text) {
+    std::string out;
+    for (const char c : oneLine(text)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F && c != '\\') {
+            out += c;
+        } else {
+            constexpr char kHex[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 15];
+        }
+    }
+    return out;
 }
 
 } // namespace wirevane

@@ -55,6 +55,9 @@ TEST(FileNames, ExistsFindsFilesAndFoldersButNotPathsEndingInASeparator) {
     EXPECT_FALSE(fileExists((folder / "sub").string() + "/"));
     EXPECT_FALSE(fileExists((folder / "none.kfm").string()));
     EXPECT_FALSE(fileExists(""));
+    // a save there would write where the link points
+    fs::create_symlink(folder / "gone.kfm", folder / "dangling.kfm");
+    EXPECT_TRUE(fileExists((folder / "dangling.kfm").string()));
 }
 
 } // namespace

@@ -176,12 +176,13 @@ TEST_F(ObjectFileDisk, ReplacingKeepsPermissionsRefusesProtectedFilesAndTakesLon
         mode_t mode; // 0: no old file
         mode_t modeAfter;
         bool written;
+        bool othersFile = false; // another user's, replaced by the superuser
     } cases[] = {
-        {"private.kfm", 0600, 0600, true},
-        {"shared.kfm", 0664, 0664, true},
-        {"protected.kfm", 0444, 0444, false},
-        {std::string(251, 'n') + ".kfm", 0, 0, true},
+        {"private.kfm", 0600, 0600, true},      {"shared.kfm", 0664, 0664, true},
+        {"protected.kfm", 0444, 0444, false},   {std::string(251, 'n') + ".kfm", 0, 0, true},
+        {"theirs.kfm", 0640, 0640, true, true},
     };
+    constexpr uid_t kNobody = 65534;
     for (const auto& writer : writers)
         for (const auto& c : cases) {
             SCOPED_TRACE(std::string(writer.writer) + " " + c.name.substr(0, 20));
@@ -190,6 +191,9 @@ TEST_F(ObjectFileDisk, ReplacingKeepsPermissionsRefusesProtectedFilesAndTakesLon
             if (c.mode != 0) {
                 tests::writeFile(file, "old");
                 ::chmod(file.c_str(), c.mode);
+                if (c.othersFile && ::geteuid() == 0) {
+                    ASSERT_EQ(::chown(file.c_str(), kNobody, kNobody), 0);
+                }
             }
             const std::string reason = writer.write(file);
             EXPECT_EQ(reason.empty(), c.written) << reason;
@@ -201,6 +205,9 @@ TEST_F(ObjectFileDisk, ReplacingKeepsPermissionsRefusesProtectedFilesAndTakesLon
                 struct stat status {};
                 ASSERT_EQ(::stat(file.c_str(), &status), 0);
                 EXPECT_EQ(status.st_mode & 07777, c.modeAfter);
+                if (c.othersFile && ::geteuid() == 0) {
+                    EXPECT_TRUE(status.st_uid == kNobody && status.st_gid == kNobody);
+                }
             }
             EXPECT_EQ(entries().size(), 1u) << "a temporary file is left";
             fs::remove(file);

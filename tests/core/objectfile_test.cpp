@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace wirevane {
 namespace {
@@ -235,6 +236,28 @@ TEST(ObjectFile, TextLimitIsCountedInCodePageBytes) {
     EXPECT_EQ(static_cast<unsigned char>(bytes[73691]), 0xE4);
 }
 
+TEST(ObjectFile, RefusesACrossSwitchOrAxisOrderNoFileShouldHold) {
+    const struct {
+        double axisOrder;
+        std::int16_t showCross;
+        const char* reasonPart;
+    } cases[] = {
+        {0, 2, "neither on nor off"},
+        {0, -1, "neither on nor off"},
+        {std::numeric_limits<double>::quiet_NaN(), 0, "not a finite number"},
+        {-std::numeric_limits<double>::infinity(), 1, "not a finite number"},
+    };
+    for (const auto& c : cases) {
+        ObjectFileValues values;
+        values.axisOrder = c.axisOrder;
+        values.showCross = c.showCross;
+        std::string bytes = "untouched";
+        const ObjectFileResult result = encodeObjectFile(values, "", bytes);
+        EXPECT_NE(result.reason.find(c.reasonPart), std::string::npos) << result.reason;
+        EXPECT_EQ(bytes, "untouched");
+    }
+}
+
 TEST(ObjectFile, RefusesCharactersTheCodePageCannotStoreNamingTheLine) {
     const struct {
         std::string text;
@@ -264,8 +287,20 @@ TEST(ObjectFile, CodePageMapsEveryByteBothWays) {
     for (int b = 0; b < 256; ++b)
         all += static_cast<char>(b);
     const std::string text = windows1252ToUtf8(all);
-    EXPECT_NE(text.find("\xe2\x82\xac"), std::string::npos); // 0x80 is the euro sign
-    EXPECT_NE(text.find("\xc3\xbf"), std::string::npos);     // 0xFF is y with diaeresis
+    // Entries of the published table, one from each stretch that differs from Latin-1.
+    const struct {
+        char byte;
+        const char* utf8;
+    } known[] = {
+        {'\x80', "\xe2\x82\xac"}, // euro sign
+        {'\x8C', "\xc5\x92"},     // capital ligature OE
+        {'\x99', "\xe2\x84\xa2"}, // trade mark sign
+        {'\x9F', "\xc5\xb8"},     // capital Y with diaeresis
+        {'\xFF', "\xc3\xbf"},     // small y with diaeresis
+    };
+    for (const auto& k : known)
+        EXPECT_EQ(windows1252ToUtf8(std::string(1, k.byte)), k.utf8)
+            << static_cast<int>(static_cast<unsigned char>(k.byte));
     std::string back;
     std::string reason;
     ASSERT_TRUE(utf8ToWindows1252(text, back, reason)) << reason;

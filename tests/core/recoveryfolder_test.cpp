@@ -4,8 +4,11 @@
 
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -65,6 +68,8 @@ TEST(RecoveryCopyBytes, ReadBackAsWrittenAndRefuseWhatIsCutOrForeign) {
         {"a huge length", "WIREVANE RECOVERY 1\nname 99999999999999999999\n", "not a recovery"},
         {"newer version", "WIREVANE RECOVERY 2\nwhatever", "newer version"},
     };
+    EXPECT_TRUE(isNewerRecoveryCopy("WIREVANE RECOVERY 2\nwhatever"));
+    EXPECT_FALSE(isNewerRecoveryCopy(good));
     for (const auto& row : refused) {
         RecoveryCopy read = sample("untouched");
         const ObjectFileResult result = decodeRecoveryCopy(row.bytes, read);
@@ -187,6 +192,144 @@ TEST_F(RecoveryFolderTest, AFullDiskOrAnUnwritableFolderIsReportedAndHarmsNoCopy
     EXPECT_NE(blocked.write(1, sample("x")).find("Not a directory"), std::string::npos);
     RecoveryFolder homeless{fs::path()};
     EXPECT_NE(homeless.write(1, sample("x")), "");
+}
+
+// Someone else with a hand in the folder must not steer our writes or what a start opens.
+TEST_F(RecoveryFolderTest, AFolderOthersCanSteerIsRefusedAndLeftAsItWas) {
+    constexpr uid_t kNobody = 65534;
+    const struct {
+        const char* what;
+        mode_t mode;
+        bool link;
+        bool othersFolder;
+        const char* refusal; // empty: used
+    } rows[] = {
+        {"writable by all", 01777, false, false, "other users may write"},
+        {"writable by the group", 0770, false, false, "other users may write"},
+        {"a link to a folder", 0755, true, false, "is a symbolic link"},
+        {"another user's", 0700, false, true, "belongs to another user"},
+        {"our own, readable by all", 0755, false, false, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        if (row.othersFolder && ::geteuid() != 0)
+            continue; // only the superuser can give a folder away
+        fs::remove_all(folder.path() / "state");
+        const fs::path real = row.link ? folder.path() / "state" / "Documents" : place();
+        fs::create_directories(real);
+        if (row.link) {
+            fs::create_directories(place().parent_path());
+            fs::create_directory_symlink(real, place());
+        }
+        tests::writeFile((real / "1-2-1.recovery").string(), encodeRecoveryCopy(sample("plant")));
+        ::chmod(real.c_str(), row.mode);
+        if (row.othersFolder) {
+            ASSERT_EQ(::chown(real.c_str(), kNobody, kNobody), 0);
+        }
+
+        RecoveryFolder run(place());
+        EXPECT_EQ(run.takeLeftCopies().readable.size(), *row.refusal ? 0u : 1u);
+        run.finishTaken();
+        const std::string reason = run.write(1, sample("mine"));
+        EXPECT_NE(reason.find(row.refusal), std::string::npos) << reason;
+        struct stat after {};
+        ASSERT_EQ(::stat(real.c_str(), &after), 0);
+        EXPECT_EQ(after.st_mode & 07777, *row.refusal ? row.mode : 0700);
+        if (*row.refusal) {
+            EXPECT_EQ(entries(real), std::vector<std::string>{"1-2-1.recovery"});
+        }
+    }
+}
+
+TEST_F(RecoveryFolderTest, ACopySwappedForALinkIsReplacedNeverWrittenThrough) {
+    const std::string victim = folder.file("notes.kfm");
+    tests::writeFile(victim, "my notes");
+    ::chmod(victim.c_str(), 0644);
+    RecoveryFolder run(place());
+    ASSERT_EQ(run.write(1, sample("first")), "");
+    std::string copy;
+    for (const std::string& name : entries(place()))
+        if (name.ends_with(".recovery"))
+            copy = (place() / name).string();
+    fs::remove(copy);
+    fs::create_symlink(victim, copy);
+    ASSERT_EQ(run.write(1, sample("second")), "");
+    EXPECT_EQ(tests::readFile(victim), "my notes");
+    EXPECT_EQ(permissionsOf(victim), fs::perms(0644));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(copy)));
+}
+
+// A start offers only the user's own ordinary files, never reads one whole that no copy can be,
+// leaves what a newer version wrote for that version, and clears what a kill left half written.
+TEST_F(RecoveryFolderTest, AStartTakesOnlyWhatIsSafeAndClearsStaleTemporaryFiles) {
+    const pid_t live = liveRun("live");
+    const std::unique_ptr<void, std::function<void(void*)>> killAtEnd(this, [live](void*) {
+        kill(live); // also when an assertion ends the test early
+    });
+    std::string liveRunId;
+    for (const std::string& name : entries(place()))
+        if (name.ends_with(".lock"))
+            liveRunId = name.substr(0, name.size() - 5);
+    const std::string elsewhere = folder.file("elsewhere.recovery");
+    tests::writeFile(elsewhere, encodeRecoveryCopy(sample("linked")));
+    fs::create_symlink(elsewhere, place() / "1-2-1.recovery");
+    ASSERT_EQ(::mkfifo((place() / "1-2-2.recovery").c_str(), 0600), 0); // a read would wait
+    tests::writeFile((place() / "1-2-3.recovery").string(), encodeRecoveryCopy(sample("theirs")));
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown((place() / "1-2-3.recovery").c_str(), 65534, 65534), 0);
+    } else {
+        fs::remove(place() / "1-2-3.recovery");
+    }
+    const int huge = ::open((place() / "1-2-4.recovery").c_str(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_EQ(::ftruncate(huge, off_t{5} << 30), 0); // sparse: a read would take 5 GiB
+    ::close(huge);
+    tests::writeFile((place() / "1-2-5.recovery").string(), "WIREVANE RECOVERY 2\nlater");
+    tests::writeFile((place() / "1-2-6.recovery").string(), encodeRecoveryCopy(sample("ok")));
+    for (const char* stale : {".1-2-7.tmp", ".1-2.tmp", ".wirevane-123456.tmp"})
+        tests::writeFile((place() / stale).string(), "half");
+    const std::string liveTemporary = "." + liveRunId + "-9.tmp";
+    tests::writeFile((place() / liveTemporary).string(), "being written");
+
+    RecoveryFolder start(place());
+    const LeftCopies left = start.takeLeftCopies();
+    ASSERT_EQ(left.readable.size(), 1u);
+    EXPECT_EQ(left.readable[0], sample("ok"));
+    EXPECT_EQ(left.unreadable, std::vector<std::string>{"1-2-4.recovery"});
+    EXPECT_EQ(left.newer, std::vector<std::string>{"1-2-5.recovery"});
+    start.finishTaken();
+    std::vector<std::string> expected = {
+        liveTemporary,    liveRunId + "-1.recovery", "1-2-1.recovery",    "1-2-2.recovery",
+        "1-2-3.recovery", "1-2-5.recovery",          liveRunId + ".lock", "unreadable"};
+    if (::geteuid() != 0)
+        std::erase(expected, "1-2-3.recovery");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(entries(place()), expected);
+    EXPECT_EQ(fs::file_size(place() / "unreadable" / "1-2-4.recovery"), std::uintmax_t{5} << 30);
+    EXPECT_EQ(RecoveryFolder(place()).takeLeftCopies().unreadable.size(), 0u); // said once
+}
+
+// A full disk may keep a reopened object from getting its own copy; the old one then stays
+// until the object is saved or discarded, never longer.
+TEST_F(RecoveryFolderTest, ATakenCopyGoesOnceItsWindowKeepsItsOwnOrIsDiscarded) {
+    fs::create_directories(place());
+    tests::writeFile((place() / "1-2.lock").string(), "");
+    tests::writeFile((place() / "1-2-1.recovery").string(), encodeRecoveryCopy(sample("one")));
+    tests::writeFile((place() / "1-2-2.recovery").string(), encodeRecoveryCopy(sample("two")));
+    RecoveryFolder start(place());
+    ASSERT_EQ(start.takeLeftCopies().readable.size(), 2u);
+    start.inherit(1, 0);
+    start.inherit(2, 1);
+    start.simulatedWriteError = ENOSPC;
+    EXPECT_NE(start.write(1, sample("one")), "");
+    EXPECT_NE(start.write(2, sample("two")), "");
+    EXPECT_TRUE(fs::exists(place() / "1-2-1.recovery"));
+    start.remove(1); // discarded
+    EXPECT_FALSE(fs::exists(place() / "1-2-1.recovery"));
+    EXPECT_TRUE(fs::exists(place() / "1-2-2.recovery"));
+    start.simulatedWriteError = 0;
+    ASSERT_EQ(start.write(2, sample("two")), "");
+    EXPECT_FALSE(fs::exists(place() / "1-2-2.recovery"));
+    EXPECT_FALSE(fs::exists(place() / "1-2.lock"));
 }
 
 } // namespace

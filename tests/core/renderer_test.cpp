@@ -220,6 +220,19 @@ TEST_F(Renderer, AStaleFarPointAboveTheCountIsSkippedWithoutShrinking) {
     EXPECT_FLOAT_EQ(surface.lines()[0].x2, -2000);
 }
 
+// A count past the tables (a scene set by hand, a front end's slip) reads no further than them.
+TEST_F(Renderer, APointCountPastTheTablesDrawsOnlyWhatTheyHold) {
+    compile("1/1/1\r\n2/2/2\r\n\r\n1-2");
+    scene.pointCount = 1000000;
+    options.showNumbers = true;
+    draw();
+    EXPECT_EQ(surface.lines().size(), 1u);
+    EXPECT_EQ(surface.labels()[100].text, "100");
+    scene.pointCount = -5;
+    scene.forceRedraw = 1;
+    EXPECT_TRUE(draw().drawn);
+}
+
 TEST_F(Renderer, AnEmptiedSceneDrawsNoStalePointMark) {
     compile("1/1/0");
     draw();

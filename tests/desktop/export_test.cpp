@@ -1,5 +1,6 @@
 // Pictures and animations of the scene: the SVG surface read back, and the animation window's
 // context menu, which exports without touching the scene or the picture on screen.
+#include "core/engine/objectcompiler.h"
 #include "desktop/animation/animationcontroller.h"
 #include "desktop/animation/animationexport.h"
 #include "desktop/animation/animationwindow.h"
@@ -99,6 +100,33 @@ struct SvgCase {
     double turnXZ;
     bool numbers;
 };
+
+// A long animation is not held in memory: each frame reaches the file before the next is made,
+// and a file that takes no more bytes ends it with the reason.
+TEST(TurnAnimation, HandsEachFrameOnAsItIsMade) {
+    Scene scene;
+    ObjectInput input = defaultObjectInput();
+    input.text = "-2/-2/0\r\n2/-2/0\r\n0/2/1\r\n\r\n1-2\r\n2-3\r\n3-1";
+    ASSERT_TRUE(compileObject(scene, &input).completed);
+    TurnAnimation turn;
+    turn.frames = 4;
+    std::size_t received = 0;
+    std::vector<std::size_t> receivedByFrame;
+    const auto sink = [&](const char*, std::size_t length) {
+        received += length;
+        return true;
+    };
+    QString error;
+    ASSERT_TRUE(writeTurnAnimation(scene, QSize(120, 90), RenderOptions{}, turn, sink, error,
+                                   [&](int) { receivedByFrame.push_back(received); }));
+    ASSERT_EQ(receivedByFrame.size(), 4u);
+    for (std::size_t k = 1; k < receivedByFrame.size(); ++k)
+        EXPECT_GT(receivedByFrame[k], receivedByFrame[k - 1]) << "frame " << k + 1;
+
+    const auto full = [](const char*, std::size_t) { return false; };
+    EXPECT_FALSE(writeTurnAnimation(scene, QSize(120, 90), RenderOptions{}, turn, full, error));
+    EXPECT_FALSE(error.isEmpty());
+}
 
 TEST(SvgSurface, HoldsTheRecordedDrawingAndLooksLikeThePicture) {
     const SvgCase cases[] = {

@@ -159,6 +159,13 @@ TEST_F(FileDropTest, TextFileBecomesANewObjectWithCrLfLines) {
     }
 }
 
+QByteArray bigObj() {
+    QByteArray obj;
+    for (int i = 0; i < 101; ++i)
+        obj += "v " + QByteArray::number(i) + " 2 3\n";
+    return obj;
+}
+
 TEST_F(FileDropTest, AShapeBecomesANewObjectOrIsToldAndOpensNothing) {
     struct Row {
         QString name;
@@ -169,9 +176,9 @@ TEST_F(FileDropTest, AShapeBecomesANewObjectOrIsToldAndOpensNothing) {
         {"square.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3\nf 1 3 4\n",
          "' From square.obj\r\n0/0/0\r\n1/0/0\r\n1/1/0\r\n0/1/0\r\n\r\n1-2\r\n2-3\r\n3-4\r\n4-1"},
         {"bad.off", "OFF\n1 1 0\n0 0 0\n3 0 0 5\n", "bad.off: line 4: '5' names no point"},
-        {"big.obj", QByteArray("v 1 2 3\n").repeated(101),
-         "big.obj has 101 points and 0 connections; an object holds at most 100 points and 100 "
-         "connections."},
+        {"big.obj", bigObj(),
+         "big.obj: the shape has more than 100 points; an object holds at most 100 points and "
+         "100 connections."},
     };
     int opened = 0;
     for (const Row& row : rows) {

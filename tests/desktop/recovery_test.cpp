@@ -207,8 +207,10 @@ class RecoveryStartTest : public RecoveryTest {
 };
 
 TEST_F(RecoveryStartTest, LeftCopiesAreOfferedBeforeTheFileAndOpenUnsavedOrAreDeleted) {
-    for (const Answer answer : {Answer::Yes, Answer::No}) {
+    // Cancel stands for Escape and a closed box: nothing is lost, the next start asks again.
+    for (const Answer answer : {Answer::Yes, Answer::No, Answer::Cancel}) {
         const bool yes = answer == Answer::Yes;
+        const bool cancel = answer == Answer::Cancel;
         leaveEndedRun({{"4242-100000-1.recovery", encodeRecoveryCopy(house())},
                        {"4242-100000-3.recovery", encodeRecoveryCopy(unnamed())}});
         // A run that is still alive: its copy is neither offered nor touched.
@@ -229,12 +231,13 @@ TEST_F(RecoveryStartTest, LeftCopiesAreOfferedBeforeTheFileAndOpenUnsavedOrAreDe
         ASSERT_EQ(prompts.questions.size(), 1u);
         EXPECT_EQ(prompts.questions[0].title, "Recover unsaved objects?");
         EXPECT_EQ(prompts.questions[0].text,
-                  "Wirevane ended without saving 2 object(s). Open them again?");
+                  "Wirevane ended without saving 2 object(s). Open them again?\n\n"
+                  "No deletes them. Cancel keeps them for the next start.");
         EXPECT_EQ(questionsBeforeAboutBox, 99u) << "a file was named: no about box";
         const std::vector<ObjectWindow*> windows = objectWindows();
         ASSERT_EQ(windows.size(), yes ? 3u : 1u);
         EXPECT_EQ(windows.back()->Text2->text(), "cube.kfm"); // the command line's file last
-        EXPECT_FALSE(fs::exists(recoveryFolder() / "4242-100000.lock"));
+        EXPECT_EQ(fs::exists(recoveryFolder() / "4242-100000.lock"), cancel);
         EXPECT_EQ(tests::readFile((recoveryFolder() / liveFiles[0]).string()), liveBytes);
         if (yes) {
             ObjectWindow* first = windows[0];
@@ -255,6 +258,10 @@ TEST_F(RecoveryStartTest, LeftCopiesAreOfferedBeforeTheFileAndOpenUnsavedOrAreDe
             prompts.saveNames = {""};
             frame.MSave_Click();
             EXPECT_EQ(prompts.saveDialogs.size(), 1u) << "an unnamed object asks for a name";
+        } else if (cancel) {
+            liveFiles.insert(liveFiles.end(), {"4242-100000-1.recovery", "4242-100000-3.recovery"});
+            std::sort(liveFiles.begin(), liveFiles.end());
+            EXPECT_EQ(files(), liveFiles);
         } else {
             EXPECT_EQ(files(), liveFiles);
         }
@@ -264,6 +271,20 @@ TEST_F(RecoveryStartTest, LeftCopiesAreOfferedBeforeTheFileAndOpenUnsavedOrAreDe
         }
         frame.hide();
     }
+}
+
+TEST_F(RecoveryStartTest, AReopenedObjectWithoutACopyOfItsOwnKeepsTheOldOneUntilDiscarded) {
+    leaveEndedRun({{"4242-100000-1.recovery", encodeRecoveryCopy(house())}});
+    frame.recovery().folder().simulatedWriteError = ENOSPC;
+    prompts.answers = {Answer::Yes};
+    start("");
+    ASSERT_EQ(objectWindows().size(), 1u);
+    ObjectWindow* window = objectWindows()[0];
+    EXPECT_TRUE(window->Text1->notice().startsWith("Recovery copies cannot be written"));
+    EXPECT_EQ(files(), std::vector<std::string>{"4242-100000-1.recovery"});
+    prompts.answers = {Answer::No};
+    closeWindow(window);
+    EXPECT_TRUE(files().empty()) << "a discarded object is offered again";
 }
 
 TEST_F(RecoveryStartTest, UnreadableCopiesAreNamedOnceAndKeptAside) {
@@ -298,6 +319,22 @@ TEST_F(RecoveryStartTest, UnreadableCopiesAreNamedOnceAndKeptAside) {
     prompts.errors.clear();
     start("");
     EXPECT_TRUE(prompts.errors.empty()) << "reported once only";
+}
+
+TEST_F(RecoveryStartTest, ManyUnreadableCopiesMakeAShortNoteAndNewerOnesStayInPlace) {
+    std::vector<std::pair<std::string, std::string>> copies;
+    for (int slot = 100; slot < 400; ++slot)
+        copies.push_back({"4242-100000-" + std::to_string(slot) + ".recovery", "garbage"});
+    copies.push_back({"4242-100000-1.recovery", "WIREVANE RECOVERY 9\nlater"});
+    leaveEndedRun(copies);
+    start("");
+    ASSERT_EQ(prompts.errors.size(), 1u);
+    const QString note = prompts.errors[0].text;
+    EXPECT_TRUE(note.contains("4242-100000-109.recovery\nand 290 more")) << note.toStdString();
+    EXPECT_FALSE(note.contains("4242-100000-110.recovery"));
+    EXPECT_TRUE(note.contains("made by a newer Wirevane"));
+    EXPECT_LT(note.count(u'\n'), 30);
+    EXPECT_EQ(files(), std::vector<std::string>{"4242-100000-1.recovery"});
 }
 
 // The real program under the offscreen platform, with a scripted user typing into it.

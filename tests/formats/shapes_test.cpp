@@ -4,6 +4,7 @@
 #include "formats/shapes/shapewriters.h"
 
 #include <bit>
+#include <cctype>
 #include <cstdint>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -102,6 +103,45 @@ std::string cubePlyBinary(bool big) {
     return s;
 }
 
+// The unit cube as six quads that each repeat their corners, as many exporters write it.
+constexpr int kCubeQuads[6][4] = {{0, 1, 3, 2}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                                  {2, 3, 7, 6}, {0, 2, 6, 4}, {1, 3, 7, 5}};
+std::string cubeQuadsObj() {
+    std::string s;
+    for (const auto& q : kCubeQuads) {
+        for (int c : q)
+            s += "v " + std::to_string(c & 1) + ' ' + std::to_string(c >> 1 & 1) + ' ' +
+                 std::to_string(c >> 2 & 1) + '\n';
+        s += "f -4 -3 -2 -1\n";
+    }
+    return s;
+}
+std::string cubeQuadsOff() {
+    std::string s = "OFF\n24 6 0\n";
+    for (const auto& q : kCubeQuads)
+        for (int c : q)
+            s += std::to_string(c & 1) + ' ' + std::to_string(c >> 1 & 1) + ' ' +
+                 std::to_string(c >> 2 & 1) + '\n';
+    for (int f = 0; f < 6; ++f)
+        s += "4 " + std::to_string(4 * f) + ' ' + std::to_string(4 * f + 1) + ' ' +
+             std::to_string(4 * f + 2) + ' ' + std::to_string(4 * f + 3) + '\n';
+    return s;
+}
+// A unit square split along 1-3 (OBJ numbers), corner 3 raised by height: folded by 0.2 degrees
+// at 0.0025 and by 0.05 degrees at 0.0006.
+std::string foldedSquare(const char* height) {
+    return std::string("v 0 0 0\nv 1 0 0\nv 1 1 ") + height + "\nv 0 1 0\nf 1 2 3\nf 1 3 4\n";
+}
+const std::string kPlySquareVertices = "element vertex 4\nproperty float x\nproperty float y\n"
+                                       "property float z\n";
+const std::string kPlySquarePoints = "0 0 0\n1 0 0\n1 1 0\n0 1 0\n";
+std::string upper(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+const std::string kByteOrderMark = "\xEF\xBB\xBF";
+
 TEST(ShapeReaders, KeepOnlyTheEdgesOfTheShapeUnlessAllAreAsked) {
     struct Case {
         const char* name;
@@ -126,6 +166,30 @@ TEST(ShapeReaders, KeepOnlyTheEdgesOfTheShapeUnlessAllAreAsked) {
         {"square, mixed winding", ShapeFormat::Obj,
          "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3\nf 1 4 3\n", 4, 4, 5},
         {"unused OBJ points kept", ShapeFormat::Obj, "v 0 0 0\nv 1 1 1\nv 2 2 2\nl 3 1\n", 3, 1, 1},
+        // a double-sided triangle: its faces lie on the same side of every edge
+        {"faces folded onto each other", ShapeFormat::Off,
+         "OFF\n3 2 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n3 0 2 1\n", 3, 3, 3},
+        {"square folded by 0.2 degrees", ShapeFormat::Obj, foldedSquare("0.0025"), 4, 5, 5},
+        {"square folded by 0.05 degrees", ShapeFormat::Obj, foldedSquare("0.0006"), 4, 4, 5},
+        {"OBJ quads repeating their corners", ShapeFormat::Obj, cubeQuadsObj(), 8, 12, 12},
+        {"OFF quads repeating their corners", ShapeFormat::Off, cubeQuadsOff(), 8, 12, 12},
+        {"OBJ after a byte-order mark", ShapeFormat::Obj, kByteOrderMark + cubeObj(), 8, 12, 18},
+        {"STL after a byte-order mark", ShapeFormat::Stl, kByteOrderMark + cubeStlAscii(), 8, 12,
+         18},
+        {"PLY after a byte-order mark", ShapeFormat::Ply, kByteOrderMark + cubePlyAscii(), 8, 12,
+         18},
+        {"ASCII STL in capitals", ShapeFormat::Stl, upper(cubeStlAscii()), 8, 12, 18},
+        {"OBJ lines continued", ShapeFormat::Obj,
+         "v 0 0 \\\n0\nv 1 0 0\nv 0 1 0\nf 1 \\\n2 \\\n3\n", 3, 3, 3},
+        {"PLY faces before the points", ShapeFormat::Ply,
+         "ply\nformat ascii 1.0\nelement face 2\nproperty list uchar int vertex_indices\n" +
+             kPlySquareVertices + "end_header\n3 0 1 2\n3 0 2 3\n" + kPlySquarePoints,
+         4, 4, 5},
+        {"PLY triangle strips", ShapeFormat::Ply,
+         "ply\nformat ascii 1.0\n" + kPlySquareVertices +
+             "element tristrips 1\nproperty list int int vertex_indices\nend_header\n" +
+             kPlySquarePoints + "6 1 2 0 3 -1 1\n",
+         4, 4, 5},
     };
     for (const Case& c : cases) {
         for (const FaceEdges mode : {FaceEdges::ShapeOnly, FaceEdges::All}) {
@@ -139,6 +203,14 @@ TEST(ShapeReaders, KeepOnlyTheEdgesOfTheShapeUnlessAllAreAsked) {
             }
         }
     }
+}
+
+std::string oneTriangleStl(float x, float y) {
+    std::string s(80, ' ');
+    put32(s, 1);
+    for (const float v : {0.f, 0.f, 0.f, 0.f, 0.f, 0.f, x, 0.f, 0.f, 0.f, y, 0.f})
+        put32(s, std::bit_cast<std::uint32_t>(v));
+    return s + std::string(2, '\0');
 }
 
 TEST(ShapeReaders, MakeTheObjectText) {
@@ -161,10 +233,17 @@ TEST(ShapeReaders, MakeTheObjectText) {
          "' From in.ply\r\n0.1/0.2/0.7\r\n-1/-2/-3\r\n\r\n2-1"},
         // no connections: the separator line ends the text
         {ShapeFormat::Off, "OFF\n1 0 0\n1 2 3\n", "' From in.off\r\n1/2/3\r\n"},
+        // a repeated place is the point it first was
+        {ShapeFormat::Obj, "v 1 1 1\nv 0 0 0\nv 1 1 1\nl 3 2\n",
+         "' From in.obj\r\n1/1/1\r\n0/0/0\r\n\r\n1-2"},
+        // float32 values as short as they read back
+        {ShapeFormat::Stl, oneTriangleStl(19.999998f, 0.1f),
+         "' From in.stl\r\n0/0/0\r\n19.999998/0/0\r\n0/0.1/0\r\n\r\n1-2\r\n2-3\r\n3-1"},
     };
     for (const Case& c : cases) {
         const std::string name = c.format == ShapeFormat::Obj   ? "in.obj"
                                  : c.format == ShapeFormat::Ply ? "in.ply"
+                                 : c.format == ShapeFormat::Stl ? "in.stl"
                                                                 : "in.off";
         try {
             EXPECT_EQ(shapeObjectText(readShape(c.format, c.bytes, FaceEdges::ShapeOnly),
@@ -176,14 +255,14 @@ TEST(ShapeReaders, MakeTheObjectText) {
     }
 }
 
-std::string lines(int count, const std::string& line) {
+std::string distinctPoints(int count) {
     std::string s;
-    for (int i = 0; i < count; ++i)
-        s += line;
+    for (int i = 1; i <= count; ++i)
+        s += "v " + std::to_string(i) + " 0 0\n";
     return s;
 }
 std::string fifteenPointsAllPairs() {
-    std::string s = lines(15, "v 1 2 3\n");
+    std::string s = distinctPoints(15);
     for (int a = 1; a <= 15; ++a)
         for (int b = a + 1; b <= 15; ++b)
             s += "l " + std::to_string(a) + ' ' + std::to_string(b) + '\n';
@@ -199,6 +278,9 @@ TEST(ShapeReaders, RefuseWithWhereAndWhat) {
     std::string shortBinary = std::string(80, 'x');
     put32(shortBinary, 2);
     shortBinary += std::string(60, '\0');
+    std::string lyingSolid = "solid" + std::string(75, ' ');
+    put32(lyingSolid, 5);
+    lyingSolid += std::string(50, '\0');
     const std::string lyingPly =
         "ply\nformat binary_little_endian 1.0\nelement vertex 2147483648\nproperty float x\n"
         "property float y\nproperty float z\nend_header\n\1\2\3";
@@ -212,9 +294,25 @@ TEST(ShapeReaders, RefuseWithWhereAndWhat) {
         {ShapeFormat::Obj, "v 1 2\n", "line 1: a point needs x, y and z"},
         {ShapeFormat::Obj, "v 1 2 3\nl 1 99999999999999999999\n",
          "line 2: '99999999999999999999' is not a whole number"},
-        {ShapeFormat::Obj, lines(101, "v 1 2 3\n"),
-         "in.obj has 101 points and 0 connections; an object holds at most 100 points and 100 "
+        {ShapeFormat::Obj, distinctPoints(100) + "v 1 2 3\n" + distinctPoints(1),
+         "the shape has more than 100 points; an object holds at most 100 points and 100 "
          "connections."},
+        {ShapeFormat::Obj, "", "the file holds no points"},
+        {ShapeFormat::Obj,
+         std::string("\x7F"
+                     "ELF\x02\x01\x01\0\0\0",
+                     10),
+         "the file is not text"},
+        {ShapeFormat::Obj,
+         "\xFF\xFEv\0 \0"
+         "1\0",
+         "the file is UTF-16 text; save it as UTF-8"},
+        {ShapeFormat::Obj,
+         std::string("v\0 \0"
+                     "1\0",
+                     6),
+         "the file is UTF-16 text; save it as UTF-8"},
+        {ShapeFormat::Stl, lyingSolid, "the file holds no points"},
         {ShapeFormat::Obj, fifteenPointsAllPairs(),
          "in.obj has 15 points and 105 connections; an object holds at most 100 points and 100 "
          "connections."},

@@ -104,4 +104,24 @@ TEST_F(Check, PrintsValidUtf8WhateverTheTextHolds) {
     EXPECT_EQ(QJsonDocument::fromJson(run.out).array().size(), 2);
 }
 
+// A text Save would refuse, a file named like an option or holding a line break: each said
+// so, on one line.
+TEST_F(Check, NamesEveryFileOnOneLineAndTextsTooLongToSave) {
+    // 103 remark lines of 102 characters with CR LF, then 38: the 10526th is at column 20
+    const QByteArray remark = "' " + QByteArray(98, 'x') + "\n";
+    write("long.txt", remark.repeated(103) + "1/2/3 ' " + QByteArray(30, 'x'));
+    write("-x.txt", "1,5/2/3\n");
+    write("fake\nok.txt:1:1: error: faked", "1,5/2/3\n");
+    const CheckRun run = check({"--", "long.txt", "-x.txt", "fake\nok.txt:1:1: error: faked"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out.toStdString(),
+              "long.txt:104:20: warning: the text is 10544 characters long; an object file holds "
+              "at most 10525, so Save will refuse it\n"
+              "-x.txt:1:2: warning: x \"1,5\" reads as 1: the number ends at \",\"\n"
+              "fake\\nok.txt:1:1: error: faked:1:2: warning: x \"1,5\" reads as 1: the number "
+              "ends at \",\"\n");
+    EXPECT_EQ(check({"--", "missing\nx.txt"}).err.toStdString(),
+              "wirevane-tool: missing\\nx.txt: cannot be opened (No such file or directory)\n");
+}
+
 } // namespace

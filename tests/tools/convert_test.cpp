@@ -37,6 +37,7 @@ TEST_F(Convert, WritesEachFormatByItsExtension) {
     };
     write("square.obj", kSquareObj);
     write("line.txt", "' a line\n1/2/3\n-1.5/0/0\n\n1-2\n2-0\n");
+    write("na\u00efve.txt", "1/2/3\n-1.5/0/0\n\n1-2");
     const Case cases[] = {
         {{"square.obj", "-o", "-"},
          "-",
@@ -52,6 +53,13 @@ TEST_F(Convert, WritesEachFormatByItsExtension) {
          "property double y\nproperty double z\nelement edge 1\nproperty int vertex1\n"
          "property int vertex2\nproperty uchar red\nproperty uchar green\nproperty uchar blue\n"
          "end_header\n1 2 3\n-1.5 0 0\n0 1 0 192 192\n"},
+        // a PLY header is ASCII
+        {{"na\u00efve.txt", "-o", "n.ply"},
+         "n.ply",
+         "ply\nformat ascii 1.0\ncomment na\\xC3\\xAFve.txt\nelement vertex 2\nproperty double x\n"
+         "property double y\nproperty double z\nelement edge 1\nproperty int vertex1\n"
+         "property int vertex2\nproperty uchar red\nproperty uchar green\nproperty uchar blue\n"
+         "end_header\n1 2 3\n-1.5 0 0\n0 1 0 192 192\n"},
     };
     for (const Case& c : cases) {
         const ToolRun run = convert(c.args);
@@ -60,9 +68,11 @@ TEST_F(Convert, WritesEachFormatByItsExtension) {
                   c.expected.toStdString())
             << c.args.join(' ').toStdString();
     }
-    // 2-0 names no point; the trailing line break makes one more blank row
+    // 2-0 names no point; the blank row the last line break makes and a remark name none
     EXPECT_EQ(convert({"line.txt", "-o", "again.obj"}).err.toStdString(),
-              "wirevane-tool: line.txt: 2 connections name no point and are left out\n");
+              "wirevane-tool: line.txt: 1 connection names no point and is left out\n");
+    write("lines.txt", "1/2/3\n0/0/0\n\n' two connections\n1-2\n\n2-1\n");
+    EXPECT_EQ(convert({"lines.txt", "-o", "lines.obj"}).err.toStdString(), "");
 }
 
 TEST_F(Convert, ObjectFilesGoBothWays) {
@@ -85,8 +95,9 @@ TEST_F(Convert, RefusesWithTheRightExitCode) {
     write("broken.off", "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 7\n");
     QByteArray big;
     for (int i = 0; i < 101; ++i)
-        big += "v 1 2 3\n";
+        big += "v " + QByteArray::number(i) + " 2 3\n";
     write("big.obj", big);
+    write("empty.obj", "");
     const Case cases[] = {
         {{"square.obj"},
          2,
@@ -100,8 +111,9 @@ TEST_F(Convert, RefusesWithTheRightExitCode) {
          "wirevane-tool: broken.off: line 6: '7' names no point (points: 3, numbered from 0)\n"},
         {{"big.obj", "-o", "out.txt"},
          1,
-         "wirevane-tool: big.obj has 101 points and 0 connections; an object holds at most 100 "
-         "points and 100 connections.\n"},
+         "wirevane-tool: big.obj: the shape has more than 100 points; an object holds at most "
+         "100 points and 100 connections.\n"},
+        {{"empty.obj", "-o", "out.txt"}, 1, "wirevane-tool: empty.obj: the file holds no points\n"},
         {{"square.obj", "-o", "no/such/folder/out.obj"}, 1, ""},
         {{"--help"}, 0, ""},
     };
@@ -113,6 +125,32 @@ TEST_F(Convert, RefusesWithTheRightExitCode) {
         }
     }
     EXPECT_FALSE(QFile::exists(folder.filePath("out.txt"))); // nothing half written
+}
+
+// Named as itself or through a link, the input is never the output.
+TEST_F(Convert, NoCommandWritesOverItsInput) {
+    write("line.txt", "1/2/3\n-1.5/0/0\n\n1-2");
+    write("picture.png", "1/2/3\n-1.5/0/0\n\n1-2");
+    write("turn.gif", "1/2/3\n-1.5/0/0\n\n1-2");
+    write("square.obj", kSquareObj);
+    ASSERT_TRUE(QFile::link(folder.filePath("line.txt"), folder.filePath("alias.txt")));
+    const QStringList rows[] = {
+        {"convert", "square.obj", "-o", "square.obj"},
+        {"convert", "line.txt", "-o", "alias.txt"},
+        {"convert", "alias.txt", "-o", "./line.txt"},
+        {"pack", "line.txt", "-o", "line.txt"},
+        {"render", "picture.png", "-o", "picture.png"},
+        {"animate", "turn.gif", "-o", "turn.gif", "--frames", "2"},
+    };
+    for (const QStringList& args : rows) {
+        const ToolRun run = runTool(
+            args, [this](QProcess& process) { process.setWorkingDirectory(folder.qPath()); });
+        EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains("is the input file")) << run.err.toStdString();
+    }
+    EXPECT_EQ(read("square.obj"), kSquareObj);
+    for (const char* name : {"line.txt", "picture.png", "turn.gif"})
+        EXPECT_EQ(read(name), "1/2/3\n-1.5/0/0\n\n1-2") << name;
 }
 
 } // namespace

@@ -378,6 +378,11 @@ TEST_F(ToolExport, FailuresExitWithACodeAndLeaveNoFile) {
         {"too short a delay",
          {"animate", "examples/cube.txt", "--delay", "5", "-o", path("a.gif")},
          2},
+        {"hours of frames",
+         {"animate", "examples/cube.txt", "--size", "16384x16384", "--frames", "9", "-o",
+          path("a.gif")},
+         2,
+         "at most 2147483648 pixels in all frames"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -411,8 +416,14 @@ TEST_F(ToolExport, TooLittleMemoryForAPictureIsAMessage) {
         QStringList args;
         int exitCode;
         QStringList written;
+        std::size_t limitMiB = 768;
     };
     const Case cases[] = {
+        // room for the picture but not for the copy that takes the numbers
+        {{"render", "examples/cube.txt", "--size", huge, "--numbers", "-o", path("a.png")},
+         1,
+         {},
+         1536},
         {{"render", "examples/cube.txt", "--size", huge, "-o", path("a.png")}, 1, {}},
         // A drawing of vectors needs no pixels.
         {{"render", "examples/cube.txt", "--size", huge, "-o", path("a.svg")}, 0, {"a.svg"}},
@@ -423,16 +434,18 @@ TEST_F(ToolExport, TooLittleMemoryForAPictureIsAMessage) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
-        const ToolRun run = runTool(c.args, [](QProcess& process) {
-            process.setChildProcessModifier([] {
-                const rlimit limit{std::size_t{768} << 20, std::size_t{768} << 20};
+        const rlim_t bytes = c.limitMiB << 20;
+        const ToolRun run = runTool(c.args, [bytes](QProcess& process) {
+            process.setChildProcessModifier([bytes] {
+                const rlimit limit{bytes, bytes};
                 ::setrlimit(RLIMIT_AS, &limit);
             });
         });
         EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
         if (c.exitCode == 1) {
-            EXPECT_TRUE(run.err.contains("not enough memory for a 16384\u00d716384 picture"))
+            EXPECT_TRUE(run.err.endsWith("not enough memory for a 16384\u00d716384 picture\n"))
                 << run.err.toStdString();
+            EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
         }
         EXPECT_EQ(entries(), c.written);
         for (const QString& name : c.written)

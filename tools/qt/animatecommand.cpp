@@ -1,14 +1,18 @@
 // wirevane-tool animate: an animated GIF of the scene turning, as run mode shows it.
+#include "core/documents/filereplacement.h"
 #include "core/engine/objectcompiler.h"
 #include "surfaces/sceneexport.h"
 #include "tools/qt/toolapplication.h"
 #include "tools/toolcommands.h"
 #include "tools/toolinput.h"
 #include "tools/toolobject.h"
-#include "tools/tooloutput.h"
 
 #include <QFileInfo>
+#include <cerrno>
 #include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <new>
 #include <unistd.h>
@@ -17,6 +21,8 @@ namespace wirevane {
 namespace {
 
 constexpr int kMaxFrames = 10000;
+// About a quarter of an hour and a few gigabytes at most; more is a slip of the keyboard.
+constexpr std::uint64_t kMaxPixelFrames = std::uint64_t{1} << 31;
 // GIF viewers slow shorter delays down; the longest is what a GIF can store.
 constexpr int kMinDelayMs = 20;
 constexpr int kMaxDelayMs = 655350;
@@ -34,7 +40,8 @@ run mode with the turn.
   --turn-xz DEG   degrees a frame in the x-z plane (default 5)
   --turn-yz DEG   degrees a frame in the y-z plane instead
   --frames N      number of frames (default: until the picture comes back to the first
-                  one: 72 at 5 degrees, 360 at 7)
+                  one: 72 at 5 degrees, 360 at 7); width x height x frames at most
+                  2147483648
   --delay MS      time a frame shows, 20 to 655350 milliseconds in steps of 10
                   (default 20, the pace of run mode)
   --zoom F        zoom the scene by F at the first frame (default 1)
@@ -113,29 +120,53 @@ int animateCommand(ToolArguments args) {
             throw UsageError{"a full turn at that step takes more than " +
                              std::to_string(kMaxFrames) + " frames; give --frames"};
     }
+    const std::uint64_t pixelFrames = static_cast<std::uint64_t>(size.width) *
+                                      static_cast<std::uint64_t>(size.height) *
+                                      static_cast<std::uint64_t>(turn.frames);
+    if (pixelFrames > kMaxPixelFrames)
+        throw UsageError{"an animation takes at most " + std::to_string(kMaxPixelFrames) +
+                         " pixels in all frames (width x height x frames), not " +
+                         std::to_string(pixelFrames) + "; give a smaller --size or --frames"};
     if (const auto delay = args.option("--delay"))
         turn.delayMs = readDelay(*delay);
     turn.firstZoom = parseDouble(args.option("--zoom").value_or("1"), "--zoom");
     RenderOptions options;
     options.showNumbers = args.flag("--numbers");
     const ToolObject object = readToolObject(args);
+    refuseOutputThatIsInput(object.file, *output);
 
     if (options.showNumbers)
         needGuiApplication();
     Scene scene;
     compileForPicture(scene, object);
+    // Each frame goes to the file as it is made, so a long animation is not held in memory;
+    // the file takes its name only once it is whole.
+    FileReplacement replacement(*output);
+    if (!replacement.file())
+        throw InputError{*output + ": cannot be written (" + replacement.reason() + ")"};
+    int writeError = 0;
+    const auto write = [&](const char* bytes, std::size_t length) {
+        errno = 0;
+        if (std::fwrite(bytes, 1, length, replacement.file()) == length)
+            return true;
+        writeError = errno != 0 ? errno : EIO;
+        return false;
+    };
     QString error;
-    QByteArray gif;
+    bool made = false;
     try {
         Progress progress(turn.frames);
-        gif = renderTurnAnimation(scene, QSize(size.width, size.height), options, turn, error,
-                                  [&](int done) { progress.framesDone(done); });
+        made = writeTurnAnimation(scene, QSize(size.width, size.height), options, turn, write,
+                                  error, [&](int done) { progress.framesDone(done); });
     } catch (const std::bad_alloc&) {
         throw InputError{*output + ": " + notEnoughMemory(size)};
     }
-    if (gif.isEmpty())
+    if (writeError != 0)
+        throw InputError{*output + ": cannot be written (" + std::strerror(writeError) + ")"};
+    if (!made)
         throw InputError{*output + ": the animation cannot be made (" + error.toStdString() + ")"};
-    writeToolOutput(*output, gif.toStdString());
+    if (const std::string failure = replacement.commit(false); !failure.empty())
+        throw InputError{*output + ": cannot be written (" + failure + ")"};
     return 0;
 }
 

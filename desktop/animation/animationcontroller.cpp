@@ -6,11 +6,14 @@
 #include "desktop/animation/coordinatetable.h"
 #include "desktop/animation/directmanipulation.h"
 #include "desktop/animation/navigationbar.h"
+#include "desktop/ui/accessibility.h"
 
 #include <QCheckBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <algorithm>
+#include <vector>
 
 namespace wirevane {
 namespace {
@@ -19,6 +22,8 @@ constexpr int kWindowGapPixels = 8;
 // While the picture moves its description changes at most this often, so that a screen
 // reader is not flooded.
 constexpr qint64 kDescriptionIntervalMs = 1000;
+// How long the spoken note stays over the picture.
+constexpr int kNoteShownMs = 3000;
 
 // Puts a window beside another one, on the right if there is room, always on the screen.
 void placeBeside(QWidget& window, const QWidget& anchor) {
@@ -75,6 +80,7 @@ NavigationBar* AnimationController::navigationBar() {
         connect(bar, &NavigationBar::creditsRequested, this,
                 &AnimationController::creditsRequested);
         connect(bar, &NavigationBar::closing, this, &AnimationController::navigationBarClosing);
+        addWindowKeys(*bar);
         navigationBar_ = bar;
     }
     return navigationBar_;
@@ -90,6 +96,7 @@ AnimationWindow* AnimationController::animationWindow() {
                 &AnimationController::animationWindowClosed);
         new DirectManipulation(*window, *this); // owned by the window
         new AnimationExport(*window, scene_, [this] { return exportView(); });
+        addWindowKeys(*window);
         animationWindow_ = window;
     }
     return animationWindow_;
@@ -100,9 +107,36 @@ CoordinateTable* AnimationController::coordinateTable() {
         auto* table = new CoordinateTable(scene_);
         connect(table, &CoordinateTable::closing, this,
                 &AnimationController::coordinateTableClosing);
+        addWindowKeys(*table);
         coordinateTable_ = table;
     }
     return coordinateTable_;
+}
+
+void AnimationController::addWindowKeys(QWidget& window) {
+    for (const bool forward : {true, false}) {
+        auto* key = new QShortcut(forward ? QKeySequence(Qt::Key_F6)
+                                          : QKeySequence(Qt::SHIFT | Qt::Key_F6),
+                                  &window);
+        connect(key, &QShortcut::activated, this,
+                [this, &window, forward] { activateNextWindow(window, forward); });
+    }
+}
+
+// The windows in the keyboard's round: picture, bar, table.
+void AnimationController::activateNextWindow(const QWidget& from, bool forward) {
+    std::vector<QWidget*> round;
+    for (QWidget* window : std::initializer_list<QWidget*>{
+             animationWindow_.data(), navigationBar_.data(), coordinateTable_.data()})
+        if (window != nullptr && window->isVisible())
+            round.push_back(window);
+    const auto at = std::find(round.begin(), round.end(), &from);
+    if (at == round.end() || round.size() < 2)
+        return;
+    const std::size_t here = static_cast<std::size_t>(at - round.begin());
+    QWidget* next = round[(here + (forward ? 1 : round.size() - 1)) % round.size()];
+    next->raise();
+    next->activateWindow();
 }
 
 void AnimationController::draw(Scene&, RendererState& state, const RenderOptions& options,
@@ -122,6 +156,16 @@ void AnimationController::describePicture(bool still) {
         return;
     animationWindow_->setAccessibleDescription(description);
     describedAgo_.start();
+    // A screen reader does not say a changed description; it says a note that shows. While the
+    // picture moves the note would be a stream of numbers: it is said once the picture stands.
+    if (!still)
+        return;
+    if (!note_) {
+        note_ = new SpokenNote(animationWindow_);
+        note_->setAttribute(Qt::WA_TransparentForMouseEvents); // the hand drags through it
+        note_->setHidingAfter(kNoteShownMs);
+    }
+    note_->say(description, QPoint(0, 0));
 }
 
 AnimationExport::View AnimationController::exportView() {
@@ -153,6 +197,9 @@ void AnimationController::openCoordinateTable() {
     if (fresh && navigationBar_)
         placeBeside(*table, *navigationBar_);
     table->show();
+    // What the user asked to see takes the keys, so a screen reader goes there too.
+    table->raise();
+    table->activateWindow();
 }
 
 void AnimationController::closeCoordinateTable() {

@@ -1,10 +1,12 @@
 #include "desktop/ui/accessibility.h"
 
+#include "desktop/ui/focusring.h"
 #include "desktop/ui/updownspinner.h"
 
 #include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QCheckBox>
+#include <QFrame>
 #include <QPoint>
 #include <QPushButton>
 #include <algorithm>
@@ -115,7 +117,34 @@ class NoteNotification : public QAccessibleWidget {
     }
 };
 
+// Our windows are plain widgets, which Qt shows a screen reader as fillers; a window is entered
+// as a window, a tool window beside it (the bar, the table) as a dialog. A line that parts
+// controls is a separator, not an unnamed frame.
+class PlainWidget : public QAccessibleWidget {
+  public:
+    explicit PlainWidget(QWidget* widget) : QAccessibleWidget(widget) {}
+
+    QAccessible::Role role() const override {
+        if (widget()->isWindow())
+            return widget()->windowType() == Qt::Tool ? QAccessible::Dialog : QAccessible::Window;
+        return QAccessible::Separator;
+    }
+
+    static bool wanted(const QObject* object) {
+        const auto* widget = qobject_cast<const QWidget*>(object);
+        if (widget == nullptr)
+            return false;
+        if (widget->isWindow())
+            return widget->metaObject()->superClass() == &QWidget::staticMetaObject;
+        const auto* frame = qobject_cast<const QFrame*>(object);
+        return frame != nullptr && frame->metaObject() == &QFrame::staticMetaObject &&
+               (frame->frameShape() == QFrame::HLine || frame->frameShape() == QFrame::VLine);
+    }
+};
+
 QAccessibleInterface* accessibleFactory(const QString&, QObject* object) {
+    if (PlainWidget::wanted(object))
+        return new PlainWidget(static_cast<QWidget*>(object));
     if (auto* note = qobject_cast<SpokenNote*>(object))
         return new NoteNotification(note);
     if (auto* spinner = qobject_cast<UpDownSpinner*>(object))
@@ -179,12 +208,25 @@ void SpokenNote::say(const QString& note, const QPoint& at) {
          std::clamp(at.y(), 0, std::max(0, room->height() - height())));
     raise();
     show();
+    if (hiding_)
+        hiding_->start();
+}
+
+void SpokenNote::setHidingAfter(int milliseconds) {
+    if (!hiding_) {
+        hiding_ = new QTimer(this);
+        hiding_->setSingleShot(true);
+        connect(hiding_, &QTimer::timeout, this, &QWidget::hide);
+    }
+    hiding_->setInterval(milliseconds);
 }
 
 void installAccessibility() {
     static bool installed = false;
-    if (!installed)
+    if (!installed) {
         QAccessible::installFactory(accessibleFactory);
+        FocusRing::install();
+    }
     installed = true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QString>
+#include <QTimer>
 
 class QAbstractButton;
 
@@ -27,6 +28,11 @@ class SpokenNote : public QLabel {
 
     // Shows the note with its top-left corner at a point of its parent, inside the parent.
     void say(const QString& note, const QPoint& at);
+    // A note that is not about the caret goes away by itself after this time.
+    void setHidingAfter(int milliseconds);
+
+  private:
+    QTimer* hiding_ = nullptr;
 };
 
 // A colour in words for a screen reader: its nearest plain name and its hex value, as in

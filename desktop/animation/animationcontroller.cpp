@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <algorithm>
 #include <vector>
 
@@ -63,6 +64,7 @@ CompileResult AnimationController::MAnimation_Click(const ObjectInput* activeWin
     emit animationStarting();
     session_.begin(activeWindow ? activeWindow->name : std::string());
     describedAgo_.invalidate();
+    saidDescription_.clear();
     AnimationWindow* window = animationWindow();
     window->show();
     window->raise();
@@ -147,19 +149,19 @@ void AnimationController::draw(Scene&, RendererState& state, const RenderOptions
     describePicture(motion.still());
 }
 
-// Said when the picture stands still, and at most once a second while it moves.
+// Described when the picture stands still, and at most once a second while it moves.
 void AnimationController::describePicture(bool still) {
     const QString description = QString::fromStdString(session_.view().describe(scene_));
-    if (description == animationWindow_->accessibleDescription())
-        return;
-    if (!still && describedAgo_.isValid() && describedAgo_.elapsed() < kDescriptionIntervalMs)
-        return;
-    animationWindow_->setAccessibleDescription(description);
-    describedAgo_.start();
+    if (description != animationWindow_->accessibleDescription() &&
+        (still || !describedAgo_.isValid() || describedAgo_.elapsed() >= kDescriptionIntervalMs)) {
+        animationWindow_->setAccessibleDescription(description);
+        describedAgo_.start();
+    }
     // A screen reader does not say a changed description; it says a note that shows. While the
     // picture moves the note would be a stream of numbers: it is said once the picture stands.
-    if (!still)
+    if (!still || description == saidDescription_)
         return;
+    saidDescription_ = description;
     if (!note_) {
         note_ = new SpokenNote(animationWindow_);
         note_->setAttribute(Qt::WA_TransparentForMouseEvents); // the hand drags through it
@@ -215,6 +217,12 @@ void AnimationController::coordinateTableClosing() {
     if (!bar)
         return;
     bar->tableWindowClosed();
+    // Back to the bar, where the table was opened, rather than wherever the system puts the
+    // focus once the table is gone.
+    QTimer::singleShot(0, bar, [bar] {
+        if (bar->isVisible())
+            bar->activateWindow();
+    });
 }
 
 void AnimationController::closeNavigationBar() {

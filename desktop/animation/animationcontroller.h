@@ -77,6 +77,7 @@ class AnimationController : public QObject, private AnimationDisplay {
     AnimationSession session_;
     QElapsedTimer describedAgo_;
     QPointer<SpokenNote> note_; // over the picture, made on first use
+    QString saidDescription_;   // the last one the note said
     QPointer<NavigationBar> navigationBar_;
     QPointer<AnimationWindow> animationWindow_;
     QPointer<CoordinateTable> coordinateTable_;

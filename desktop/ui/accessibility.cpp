@@ -4,10 +4,13 @@
 #include "desktop/ui/updownspinner.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QFrame>
 #include <QPoint>
+#include <QPointer>
+#include <QWindow>
 #include <QPushButton>
 #include <algorithm>
 #include <limits>
@@ -134,13 +137,28 @@ class PlainWidget : public QAccessibleWidget {
         const auto* widget = qobject_cast<const QWidget*>(object);
         if (widget == nullptr)
             return false;
+        // Only our own: Qt's popups (menus) are plain widgets too, with interfaces of their own.
         if (widget->isWindow())
-            return widget->metaObject()->superClass() == &QWidget::staticMetaObject;
+            return widget->metaObject()->superClass() == &QWidget::staticMetaObject &&
+                   QByteArray(widget->metaObject()->className()).startsWith("wirevane::");
         const auto* frame = qobject_cast<const QFrame*>(object);
         return frame != nullptr && frame->metaObject() == &QFrame::staticMetaObject &&
                (frame->frameShape() == QFrame::HLine || frame->frameShape() == QFrame::VLine);
     }
 };
+
+// A screen reader that hears a window become active (also again, as a menu closes) goes to the
+// window and waits for the focus to be told; Qt tells none when the control had the focus
+// already, and the reader is left on the window. It is told again once the window is active.
+void tellFocusAgain(QWindow* active) {
+    QTimer::singleShot(0, qApp, [active = QPointer<QWindow>(active)] {
+        QWidget* focus = QApplication::focusWidget();
+        if (active == nullptr || focus == nullptr || focus->window()->windowHandle() != active)
+            return;
+        QAccessibleEvent told(focus, QAccessible::Focus);
+        QAccessible::updateAccessibility(&told);
+    });
+}
 
 QAccessibleInterface* accessibleFactory(const QString&, QObject* object) {
     if (PlainWidget::wanted(object))
@@ -225,6 +243,7 @@ void installAccessibility() {
     static bool installed = false;
     if (!installed) {
         QAccessible::installFactory(accessibleFactory);
+        QObject::connect(qApp, &QGuiApplication::focusWindowChanged, qApp, tellFocusAgain);
         FocusRing::install();
     }
     installed = true;

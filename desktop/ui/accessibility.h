@@ -12,7 +12,8 @@ namespace wirevane {
 
 // Makes the program's controls behave for assistive technology as they do for the mouse:
 // a screen reader's "toggle" or "press" on a button or check box clicks it, so the handlers
-// that listen to clicks run exactly once, and an up-down spinner offers its value.
+// that listen to clicks run exactly once, and an up-down spinner offers its value; the focus is
+// told again when a window becomes active, and a ring shows it.
 // Code that sets a box with setChecked still runs no handler. Call once, after the application
 // object exists.
 void installAccessibility();

@@ -35,9 +35,6 @@ ObjectWindow* FileCommands::createWindow() {
     auto* window = new ObjectWindow;
     QMdiSubWindow* sub = frame_.addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    // The frame focuses itself when it becomes active again, after a dialog or a switch of
-    // windows, and a screen reader then loses the text: the frame's focus is the window's.
-    sub->setFocusProxy(window);
     sub->resize(twipsToPixels(ObjectWindow::kOuterWidth),
                 twipsToPixels(ObjectWindow::kOuterHeight));
     window->setSaveWindow([commands = QPointer<FileCommands>(this)](ObjectWindow& w, bool& cancel) {

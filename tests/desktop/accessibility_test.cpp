@@ -255,15 +255,6 @@ TEST_F(FrameTest, F8WalksTheFindingsAndSaysEach) {
     EXPECT_FALSE(window->hasUnsavedChanges());
 }
 
-// The object window's frame focuses itself when it becomes active again; a screen reader would
-// then leave the text. (That the focus is told again after a menu or a dialog is for a real
-// screen reader to hear: screenreader_orca.)
-TEST_F(FrameTest, TheObjectWindowsFrameKeepsTheFocusInTheText) {
-    wirevane::ObjectWindow* window = newWindow(QStringLiteral("1/1/1"));
-    window->parentWidget()->setFocus();
-    EXPECT_EQ(frame.focusWidget(), window->Text1);
-}
-
 TEST(DialogKeys, EscapeClosesTheAboutBoxAndTheExampleWindow) {
     wirevane::AboutBox about;
     wirevane::ExampleWindow example;

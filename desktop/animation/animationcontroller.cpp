@@ -190,6 +190,8 @@ void AnimationController::finishOpening() {
     NavigationBar::setButtonColour(bar->Command11, scene_.crossColor);
     if (!bar->isVisible() && animationWindow_)
         placeBeside(*bar, *animationWindow_);
+    // The picture keeps the keys (its arrows turn it); F6 goes to the bar.
+    bar->setAttribute(Qt::WA_ShowWithoutActivating);
     bar->show();
 }
 

@@ -136,7 +136,8 @@ def type_text(text):
 
 def task(speech, program, examples, show):
     env = dict(speech.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
-    run = subprocess.Popen([program], env=env)
+    # Started in the examples' folder, where a file dialog opens.
+    run = subprocess.Popen([os.path.abspath(program)], env=env, cwd=examples)
     try:
         steps(speech, examples)
     finally:
@@ -164,6 +165,21 @@ def tab_to(speech, name, most=25):
     raise Failure(f"Tab never reached {name!r}")
 
 
+def until_said(speech, act, what, attempts=3, seconds=4, undo=None):
+    """Does act until Orca says what: a menu that the window system closed at once as it
+    opened, or a Return taken by a completion, is tried again."""
+    for attempt in range(attempts):
+        speech.quiet()
+        act()
+        try:
+            return speech.wait_for(what, seconds=seconds)
+        except Failure:
+            if attempt == attempts - 1:
+                raise
+            if undo:
+                undo()
+
+
 def steps(speech, examples):
     # The program opens with its about box; Escape closes it.
     speech.wait_for("Ok", seconds=30)
@@ -172,8 +188,8 @@ def steps(speech, examples):
     speech.quiet(1)
 
     # File > New: the caret is in the object text, and Orca reads its lines as it moves.
-    keys("alt+f", "n")
-    speech.wait_for("Object text")
+    until_said(speech, lambda: keys("alt+f", "n"), "Object text",
+               undo=lambda: keys("Escape", "Escape"))
     speech.quiet()
     type_text("1/1/1\n1,5/2/3\n\n1-2")
     speech.quiet()
@@ -185,15 +201,12 @@ def steps(speech, examples):
     speech.wait_for('x "1,5" reads as 1')
     speech.quiet()
 
-    # The animation: the picture's description; the navigation bar takes the keys, F6 goes to
-    # the picture, where an arrow turns it and its new description is said.
+    # The animation: the picture has the keys and its description is said; an arrow turns it
+    # and its new description is said.
     keys("ctrl+a")
-    speech.wait_for(["noname.kfm: 2 points, 1 connection", "Turned 0 degrees"], seconds=15)
-    speech.wait_for("Navigationbar")
-    speech.quiet()
-    keys("F6")
-    speech.wait_for("3D-Animation")
-    speech.quiet()
+    speech.wait_for(["3D-Animation", "noname.kfm: 2 points, 1 connection", "Turned 0 degrees"],
+                    seconds=15)
+    speech.quiet(1.5)
     keys("Right")
     speech.wait_for("Turned 2 degrees in the x-z plane")
     speech.quiet()
@@ -204,7 +217,7 @@ def steps(speech, examples):
     keys("Escape")
     speech.quiet()
 
-    # Back to the navigation bar; the table opened from it takes the keys.
+    # F6 to the navigation bar; the table opened from it takes the keys.
     keys("F6")
     speech.wait_for("Navigationbar")
     speech.quiet()
@@ -219,32 +232,11 @@ def steps(speech, examples):
     keys("Escape")  # the table closes: back in the bar
     speech.wait_for("3D-Data check box not checked")
     speech.quiet()
-    keys("F6")
-    speech.wait_for("3D-Animation")
-    speech.quiet()
 
-    # Escape ends the animation: back in the object text.
+    # Escape on the bar ends the animation: back in the object text.
     keys("Escape")
     speech.wait_for("Object text")
     speech.quiet()
-
-    # F3 loads a file: its text has the caret, and Orca reads its lines.
-    keys("F3")
-    speech.wait_for("Load")
-    speech.quiet()
-    type_text(os.path.join(os.path.abspath(examples), "cube.kfm"))
-    speech.quiet()
-    keys("Return")
-    try:
-        speech.wait_for("Object text", seconds=3)
-    except Failure:
-        keys("Return")  # the first one took the file name's completion
-        speech.wait_for("Object text")
-    speech.quiet()
-    keys("Down")
-    speech.wait_for("-2/-2/-2")
-    keys("Down")
-    speech.wait_for("2/-2/-2")
 
 
 def main():
@@ -257,6 +249,7 @@ def main():
         speech.start()
         task(speech, program, examples, show)
     except Failure as failure:
+        print("Orca said, last:", *speech.everything()[-20:], sep="\n  ")
         print("FAIL:", failure)
         return 1
     finally:

@@ -5,6 +5,7 @@
 #include "desktop/app/aboutbox.h"
 #include "desktop/app/examplewindow.h"
 #include "desktop/ui/accessibility.h"
+#include "desktop/ui/focusring.h"
 #include "mainwindow_fixture.h"
 #include "startedanimation.h"
 
@@ -253,6 +254,19 @@ TEST_F(FrameTest, F8WalksTheFindingsAndSaysEach) {
     EXPECT_FALSE(accessible(text)->text(QAccessible::Description).contains("length"));
     EXPECT_EQ(window->objectText(), box);
     EXPECT_FALSE(window->hasUnsavedChanges());
+}
+
+// The focus shows as a ring 2 pixels wide around the control, also when it came by a switch of
+// windows rather than by Tab.
+TEST_F(FrameTest, AFocusRingSurroundsTheFocusedControl) {
+    wirevane::ObjectWindow* window = newWindow();
+    window->Check1->setFocus(Qt::ActiveWindowFocusReason);
+    const auto* ring = window->findChild<wirevane::FocusRing*>();
+    ASSERT_NE(ring, nullptr);
+    EXPECT_TRUE(ring->isVisible());
+    EXPECT_TRUE(ring->geometry().contains(window->Check1->geometry().adjusted(-2, -2, 2, 2)));
+    window->Text1->setFocus();
+    EXPECT_TRUE(ring->geometry().contains(window->Text1->geometry().adjusted(-2, -2, 2, 2)));
 }
 
 TEST(DialogKeys, EscapeClosesTheAboutBoxAndTheExampleWindow) {

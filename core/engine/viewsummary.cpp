@@ -41,10 +41,20 @@ void ViewSummary::add(const Motion& motion) {
         zoom_ *= motion.zoom;
 }
 
+int ViewSummary::drawnConnections(const Scene& scene) {
+    const int points = std::clamp(scene.pointCount, 0, kMaxPoints);
+    const int rows = std::clamp(scene.connectionCount, 0, kMaxConnectionRows);
+    const auto namesPoint = [points](double end) { return end >= 0.5 && end < points + 0.5; };
+    int drawn = 0;
+    // Row 1 is the blank line that ends the points.
+    for (int row = 2; row <= rows; ++row)
+        drawn += namesPoint(scene.connections[row][1]) && namesPoint(scene.connections[row][2]);
+    return drawn;
+}
+
 std::string ViewSummary::describe(const Scene& scene) const {
     const int points = std::clamp(scene.pointCount, 0, kMaxPoints);
-    // Row 1 is the blank line that ends the points; the rows after it are drawn.
-    const int connections = std::clamp(scene.connectionCount - 1, 0, kMaxConnectionRows);
+    const int connections = drawnConnections(scene);
     return (name_.empty() ? std::string() : name_ + ": ") + counted(points, "point", "points") +
            ", " + counted(connections, "connection", "connections") + ". Turned " +
            measureText(turnedXZ_) + " degrees in the x-z plane and " + measureText(turnedYZ_) +

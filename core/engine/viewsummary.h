@@ -19,6 +19,11 @@ class ViewSummary {
 
     std::string describe(const Scene& scene) const;
 
+    // The connections that draw a line between two of the object's points. The blank line that
+    // ends the points draws none, nor does a row that names no point, as the empty line after a
+    // text's last line break (read as 0-0).
+    static int drawnConnections(const Scene& scene);
+
     double turnedXZ() const { return turnedXZ_; }
     double turnedYZ() const { return turnedYZ_; }
     double zoom() const { return zoom_; }

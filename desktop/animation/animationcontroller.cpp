@@ -6,11 +6,15 @@
 #include "desktop/animation/coordinatetable.h"
 #include "desktop/animation/directmanipulation.h"
 #include "desktop/animation/navigationbar.h"
+#include "desktop/ui/accessibility.h"
 
 #include <QCheckBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
+#include <QTimer>
 #include <algorithm>
+#include <vector>
 
 namespace wirevane {
 namespace {
@@ -19,6 +23,8 @@ constexpr int kWindowGapPixels = 8;
 // While the picture moves its description changes at most this often, so that a screen
 // reader is not flooded.
 constexpr qint64 kDescriptionIntervalMs = 1000;
+// How long the spoken note stays over the picture.
+constexpr int kNoteShownMs = 3000;
 
 // Puts a window beside another one, on the right if there is room, always on the screen.
 void placeBeside(QWidget& window, const QWidget& anchor) {
@@ -58,6 +64,7 @@ CompileResult AnimationController::MAnimation_Click(const ObjectInput* activeWin
     emit animationStarting();
     session_.begin(activeWindow ? activeWindow->name : std::string());
     describedAgo_.invalidate();
+    saidDescription_.clear();
     AnimationWindow* window = animationWindow();
     window->show();
     window->raise();
@@ -75,6 +82,7 @@ NavigationBar* AnimationController::navigationBar() {
         connect(bar, &NavigationBar::creditsRequested, this,
                 &AnimationController::creditsRequested);
         connect(bar, &NavigationBar::closing, this, &AnimationController::navigationBarClosing);
+        addWindowKeys(*bar);
         navigationBar_ = bar;
     }
     return navigationBar_;
@@ -90,6 +98,7 @@ AnimationWindow* AnimationController::animationWindow() {
                 &AnimationController::animationWindowClosed);
         new DirectManipulation(*window, *this); // owned by the window
         new AnimationExport(*window, scene_, [this] { return exportView(); });
+        addWindowKeys(*window);
         animationWindow_ = window;
     }
     return animationWindow_;
@@ -100,9 +109,36 @@ CoordinateTable* AnimationController::coordinateTable() {
         auto* table = new CoordinateTable(scene_);
         connect(table, &CoordinateTable::closing, this,
                 &AnimationController::coordinateTableClosing);
+        addWindowKeys(*table);
         coordinateTable_ = table;
     }
     return coordinateTable_;
+}
+
+void AnimationController::addWindowKeys(QWidget& window) {
+    for (const bool forward : {true, false}) {
+        auto* key = new QShortcut(forward ? QKeySequence(Qt::Key_F6)
+                                          : QKeySequence(Qt::SHIFT | Qt::Key_F6),
+                                  &window);
+        connect(key, &QShortcut::activated, this,
+                [this, &window, forward] { activateNextWindow(window, forward); });
+    }
+}
+
+// The windows in the keyboard's round: picture, bar, table.
+void AnimationController::activateNextWindow(const QWidget& from, bool forward) {
+    std::vector<QWidget*> round;
+    for (QWidget* window : std::initializer_list<QWidget*>{
+             animationWindow_.data(), navigationBar_.data(), coordinateTable_.data()})
+        if (window != nullptr && window->isVisible())
+            round.push_back(window);
+    const auto at = std::find(round.begin(), round.end(), &from);
+    if (at == round.end() || round.size() < 2)
+        return;
+    const std::size_t here = static_cast<std::size_t>(at - round.begin());
+    QWidget* next = round[(here + (forward ? 1 : round.size() - 1)) % round.size()];
+    next->raise();
+    next->activateWindow();
 }
 
 void AnimationController::draw(Scene&, RendererState& state, const RenderOptions& options,
@@ -113,15 +149,25 @@ void AnimationController::draw(Scene&, RendererState& state, const RenderOptions
     describePicture(motion.still());
 }
 
-// Said when the picture stands still, and at most once a second while it moves.
+// Described when the picture stands still, and at most once a second while it moves.
 void AnimationController::describePicture(bool still) {
     const QString description = QString::fromStdString(session_.view().describe(scene_));
-    if (description == animationWindow_->accessibleDescription())
+    if (description != animationWindow_->accessibleDescription() &&
+        (still || !describedAgo_.isValid() || describedAgo_.elapsed() >= kDescriptionIntervalMs)) {
+        animationWindow_->setAccessibleDescription(description);
+        describedAgo_.start();
+    }
+    // A screen reader does not say a changed description; it says a note that shows. While the
+    // picture moves the note would be a stream of numbers: it is said once the picture stands.
+    if (!still || description == saidDescription_)
         return;
-    if (!still && describedAgo_.isValid() && describedAgo_.elapsed() < kDescriptionIntervalMs)
-        return;
-    animationWindow_->setAccessibleDescription(description);
-    describedAgo_.start();
+    saidDescription_ = description;
+    if (!note_) {
+        note_ = new SpokenNote(animationWindow_);
+        note_->setAttribute(Qt::WA_TransparentForMouseEvents); // the hand drags through it
+        note_->setHidingAfter(kNoteShownMs);
+    }
+    note_->say(description, QPoint(0, 0));
 }
 
 AnimationExport::View AnimationController::exportView() {
@@ -144,6 +190,8 @@ void AnimationController::finishOpening() {
     NavigationBar::setButtonColour(bar->Command11, scene_.crossColor);
     if (!bar->isVisible() && animationWindow_)
         placeBeside(*bar, *animationWindow_);
+    // The picture keeps the keys (its arrows turn it); F6 goes to the bar.
+    bar->setAttribute(Qt::WA_ShowWithoutActivating);
     bar->show();
 }
 
@@ -153,6 +201,9 @@ void AnimationController::openCoordinateTable() {
     if (fresh && navigationBar_)
         placeBeside(*table, *navigationBar_);
     table->show();
+    // What the user asked to see takes the keys, so a screen reader goes there too.
+    table->raise();
+    table->activateWindow();
 }
 
 void AnimationController::closeCoordinateTable() {
@@ -168,6 +219,12 @@ void AnimationController::coordinateTableClosing() {
     if (!bar)
         return;
     bar->tableWindowClosed();
+    // Back to the bar, where the table was opened, rather than wherever the system puts the
+    // focus once the table is gone.
+    QTimer::singleShot(0, bar, [bar] {
+        if (bar->isVisible())
+            bar->activateWindow();
+    });
 }
 
 void AnimationController::closeNavigationBar() {

@@ -15,6 +15,7 @@ namespace wirevane {
 class AnimationWindow;
 class CoordinateTable;
 class NavigationBar;
+class SpokenNote;
 
 // Owns the animation's session and windows, each window created on first use and destroyed
 // when closed, and connects them: the session draws into the animation window, and closing
@@ -59,6 +60,9 @@ class AnimationController : public QObject, private AnimationDisplay {
               const Motion& motion) override;
     void clear() override;
 
+    // F6 and Shift+F6 go from one of the animation's windows to the next.
+    void addWindowKeys(QWidget& window);
+    void activateNextWindow(const QWidget& from, bool forward);
     void finishOpening();
     void describePicture(bool still);
     // What the navigation bar says about the view, for the animation window's exports.
@@ -72,6 +76,8 @@ class AnimationController : public QObject, private AnimationDisplay {
     Scene& scene_;
     AnimationSession session_;
     QElapsedTimer describedAgo_;
+    QPointer<SpokenNote> note_; // over the picture, made on first use
+    QString saidDescription_;   // the last one the note said
     QPointer<NavigationBar> navigationBar_;
     QPointer<AnimationWindow> animationWindow_;
     QPointer<CoordinateTable> coordinateTable_;

@@ -66,6 +66,8 @@ AnimationExport::AnimationExport(AnimationWindow& window, const Scene& scene, Vi
 void AnimationExport::showMenu(const QPoint& position) {
     // popup, not exec: the timers and the navigation bar go on while the menu is open.
     menu_->popup(window_.mapToGlobal(position));
+    // The first entry is chosen, so the keys work at once and a screen reader says it.
+    menu_->setActiveAction(savePicture_);
 }
 
 QString AnimationExport::askTarget(const Kind& kind) {

@@ -153,12 +153,12 @@ void CoordinateTable::setCellText(int index, const QString& text) {
         MSFlexGrid1->setItem(row - 1, column, item);
     }
     item->setText(text);
-    // A cell read alone still says where it stands: "point 3, x, 1.5".
-    const QString point = QStringLiteral("point %1").arg(row);
+    // The row is named once, in its first cell ("point 3"); a cell says its column ("x, 1.5"),
+    // as a screen reader reads a row cell by cell.
     item->setData(Qt::AccessibleTextRole,
                   column == 0 || column >= kSpokenHeaders.size()
-                      ? point
-                      : QStringLiteral("%1, %2, %3").arg(point, kSpokenHeaders[column], text));
+                      ? QStringLiteral("point %1").arg(row)
+                      : QStringLiteral("%1, %2").arg(kSpokenHeaders[column], text));
 }
 
 void CoordinateTable::keyPressEvent(QKeyEvent* event) {

@@ -100,6 +100,16 @@ bool DirectManipulation::key(const QKeyEvent& event) {
     // Shortcuts with Ctrl or Alt are not ours.
     if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
+    // The context menu by the keyboard, as in a text box; Escape leaves, as on the bar.
+    if (event.key() == Qt::Key_Menu ||
+        (event.key() == Qt::Key_F10 && event.modifiers() == Qt::ShiftModifier)) {
+        emit window_.customContextMenuRequested(window_.rect().center());
+        return true;
+    }
+    if (event.key() == Qt::Key_Escape && event.modifiers() == Qt::NoModifier) {
+        window_.close();
+        return true;
+    }
     NavigationBar* bar = animation_.navigationBar();
     switch (event.key()) {
     case Qt::Key_Up:

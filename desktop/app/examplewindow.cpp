@@ -180,6 +180,7 @@ ExampleWindow::ExampleWindow(QWidget* parent)
 
     Command4->setObjectName(QStringLiteral("Command4"));
     Command4->setDefault(true);
+    Command4->setAccessibleName(QStringLiteral("Close")); // what the button does
     place(Command4, 7560, 4440, 975, 495);
     connect(Command4, &QPushButton::clicked, this, &ExampleWindow::Command4_Click);
 

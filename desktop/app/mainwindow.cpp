@@ -158,8 +158,22 @@ MainWindow::MainWindow(Scene& scene, AnimationController& animation, QWidget* pa
     createStatusBar();
     interfaceState_ = std::make_unique<InterfaceState>(*this);
 
-    connect(&animation_, &AnimationController::animationStarting, this, &QWidget::hide);
-    connect(&animation_, &AnimationController::animationEnded, this, &QWidget::show);
+    connect(&animation_, &AnimationController::animationStarting, this, [this] {
+        focusBeforeAnimation_ = focusWidget();
+        hide();
+    });
+    // Back where the user left for the animation, as a window that shows again would otherwise
+    // focus its first control.
+    connect(&animation_, &AnimationController::animationEnded, this, [this] {
+        show();
+        activateWindow();
+        QWidget* back = focusBeforeAnimation_;
+        if (back == nullptr || !back->isVisible())
+            if (ObjectWindow* window = fileCommands_->activeObjectWindow())
+                back = window->Text1;
+        if (back != nullptr)
+            back->setFocus(Qt::ActiveWindowFocusReason);
+    });
     // The credits open over the navigation bar, whose button asked for them.
     connect(&animation_, &AnimationController::creditsRequested, this, [this] {
         creditsScreenOpener(animation_.navigationBarExists()
@@ -216,7 +230,8 @@ void MainWindow::createMenus() {
 }
 
 void MainWindow::createToolbar() {
-    Toolbar1 = addToolBar(QStringLiteral("Toolbar1"));
+    // Its title shows nowhere; a screen reader says it.
+    Toolbar1 = addToolBar(QStringLiteral("Toolbar"));
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setMovable(false);
     Toolbar1->setFloatable(false);
@@ -258,6 +273,7 @@ void MainWindow::createToolbar() {
     Image2 = new QLabel(Toolbar1);
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setPixmap(logo);
+    Image2->setAccessibleName(QStringLiteral("Wirevane logo"));
     Image2->adjustSize();
     // Just past the narrowest width that shows it, it slides under the row's own logo.
     Image2->lower();

@@ -179,6 +179,7 @@ class MainWindow : public QMainWindow {
     QTimer* interfaceUpdate_ = nullptr;
     std::vector<QPointer<QWidget>> singleWindows_;
     QPointer<QWidget> watchedControl_;
+    QPointer<QWidget> focusBeforeAnimation_;
     QPointer<QWidget> watchedFileField_;
 };
 

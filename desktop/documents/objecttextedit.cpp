@@ -97,6 +97,13 @@ ObjectTextEdit::ObjectTextEdit(QWidget* parent)
     analysisTimer_.setInterval(kAnalysisDelayMs);
     connect(&analysisTimer_, &QTimer::timeout, this, &ObjectTextEdit::analyseNow);
     connect(this, &QPlainTextEdit::textChanged, this, &ObjectTextEdit::textEdited);
+    // A note read out on another line would give that line's values to this one.
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        if (toldLine_ >= 0 && caretLine() != toldLine_) {
+            toldLine_ = -1;
+            setAccessibleDescription(plainDescription_);
+        }
+    });
     connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int dy) {
         if (dy != 0) {
             gutter_->scroll(0, dy);
@@ -297,8 +304,11 @@ void ObjectTextEdit::tellCaretLine() {
 }
 
 // The note shows below the caret as a notification, which a screen reader says; it stays the
-// box's description until the next, for a reader that asks again.
+// box's description while the caret keeps to its line, for a reader that asks again.
 void ObjectTextEdit::tell(const QString& note) {
+    if (toldLine_ < 0)
+        plainDescription_ = accessibleDescription();
+    toldLine_ = caretLine();
     setAccessibleDescription(note);
     if (!caretNote_) {
         caretNote_ = new SpokenNote(viewport());

@@ -85,6 +85,8 @@ class ObjectTextEdit : public QPlainTextEdit {
     std::unique_ptr<ObjectMeasures> measures_;
     QString axisOrder_ = QStringLiteral("0");
     SpokenNote* caretNote_ = nullptr; // made on first use
+    int toldLine_ = -1;               // the line the description tells about; -1: none
+    QString plainDescription_;        // the description without a note
     bool tabLeaves_ = false;          // Escape was the last key: Tab leaves the box
     std::vector<int> blockFirstLine_; // the compiler line each block starts with
     int digits_ = 3;                  // of the widest point number shown

@@ -1,11 +1,16 @@
 #include "desktop/ui/accessibility.h"
 
+#include "desktop/ui/focusring.h"
 #include "desktop/ui/updownspinner.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QAccessibleWidget>
 #include <QCheckBox>
+#include <QFrame>
 #include <QPoint>
+#include <QPointer>
+#include <QWindow>
 #include <QPushButton>
 #include <algorithm>
 #include <limits>
@@ -115,7 +120,49 @@ class NoteNotification : public QAccessibleWidget {
     }
 };
 
+// Our windows are plain widgets, which Qt shows a screen reader as fillers; a window is entered
+// as a window, a tool window beside it (the bar, the table) as a dialog. A line that parts
+// controls is a separator, not an unnamed frame.
+class PlainWidget : public QAccessibleWidget {
+  public:
+    explicit PlainWidget(QWidget* widget) : QAccessibleWidget(widget) {}
+
+    QAccessible::Role role() const override {
+        if (widget()->isWindow())
+            return widget()->windowType() == Qt::Tool ? QAccessible::Dialog : QAccessible::Window;
+        return QAccessible::Separator;
+    }
+
+    static bool wanted(const QObject* object) {
+        const auto* widget = qobject_cast<const QWidget*>(object);
+        if (widget == nullptr)
+            return false;
+        // Only our own: Qt's popups (menus) are plain widgets too, with interfaces of their own.
+        if (widget->isWindow())
+            return widget->metaObject()->superClass() == &QWidget::staticMetaObject &&
+                   QByteArray(widget->metaObject()->className()).startsWith("wirevane::");
+        const auto* frame = qobject_cast<const QFrame*>(object);
+        return frame != nullptr && frame->metaObject() == &QFrame::staticMetaObject &&
+               (frame->frameShape() == QFrame::HLine || frame->frameShape() == QFrame::VLine);
+    }
+};
+
+// A screen reader that hears a window become active (also again, as a menu closes) goes to the
+// window and waits for the focus to be told; Qt tells none when the control had the focus
+// already, and the reader is left on the window. It is told again once the window is active.
+void tellFocusAgain(QWindow* active) {
+    QTimer::singleShot(0, qApp, [active = QPointer<QWindow>(active)] {
+        QWidget* focus = QApplication::focusWidget();
+        if (active == nullptr || focus == nullptr || focus->window()->windowHandle() != active)
+            return;
+        QAccessibleEvent told(focus, QAccessible::Focus);
+        QAccessible::updateAccessibility(&told);
+    });
+}
+
 QAccessibleInterface* accessibleFactory(const QString&, QObject* object) {
+    if (PlainWidget::wanted(object))
+        return new PlainWidget(static_cast<QWidget*>(object));
     if (auto* note = qobject_cast<SpokenNote*>(object))
         return new NoteNotification(note);
     if (auto* spinner = qobject_cast<UpDownSpinner*>(object))
@@ -179,12 +226,26 @@ void SpokenNote::say(const QString& note, const QPoint& at) {
          std::clamp(at.y(), 0, std::max(0, room->height() - height())));
     raise();
     show();
+    if (hiding_)
+        hiding_->start();
+}
+
+void SpokenNote::setHidingAfter(int milliseconds) {
+    if (!hiding_) {
+        hiding_ = new QTimer(this);
+        hiding_->setSingleShot(true);
+        connect(hiding_, &QTimer::timeout, this, &QWidget::hide);
+    }
+    hiding_->setInterval(milliseconds);
 }
 
 void installAccessibility() {
     static bool installed = false;
-    if (!installed)
+    if (!installed) {
         QAccessible::installFactory(accessibleFactory);
+        QObject::connect(qApp, &QGuiApplication::focusWindowChanged, qApp, tellFocusAgain);
+        FocusRing::install();
+    }
     installed = true;
 }
 

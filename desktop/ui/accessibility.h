@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QString>
+#include <QTimer>
 
 class QAbstractButton;
 
@@ -11,7 +12,8 @@ namespace wirevane {
 
 // Makes the program's controls behave for assistive technology as they do for the mouse:
 // a screen reader's "toggle" or "press" on a button or check box clicks it, so the handlers
-// that listen to clicks run exactly once, and an up-down spinner offers its value.
+// that listen to clicks run exactly once, and an up-down spinner offers its value; the focus is
+// told again when a window becomes active, and a ring shows it.
 // Code that sets a box with setChecked still runs no handler. Call once, after the application
 // object exists.
 void installAccessibility();
@@ -27,6 +29,11 @@ class SpokenNote : public QLabel {
 
     // Shows the note with its top-left corner at a point of its parent, inside the parent.
     void say(const QString& note, const QPoint& at);
+    // A note that is not about the caret goes away by itself after this time.
+    void setHidingAfter(int milliseconds);
+
+  private:
+    QTimer* hiding_ = nullptr;
 };
 
 // A colour in words for a screen reader: its nearest plain name and its hex value, as in

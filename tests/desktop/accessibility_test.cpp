@@ -5,15 +5,18 @@
 #include "desktop/app/aboutbox.h"
 #include "desktop/app/examplewindow.h"
 #include "desktop/ui/accessibility.h"
+#include "desktop/ui/focusring.h"
 #include "mainwindow_fixture.h"
 #include "startedanimation.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QCheckBox>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 #include <functional>
 
@@ -67,6 +70,13 @@ TEST_F(FrameTest, EveryControlAScreenReaderMeetsHasAName) {
     EXPECT_EQ(accessible(bar->UpDown1->upButton())->text(QAccessible::Name), "Speed up");
     EXPECT_EQ(bar->Label1->buddy(), bar->Text1);
     EXPECT_EQ(accessible(bar->Command8)->text(QAccessible::Description), "cyan, #00C0C0");
+    // Windows are entered as windows and dialogs; the captions stay, the names say the purpose.
+    EXPECT_EQ(accessible(animation.animationWindow())->role(), QAccessible::Window);
+    EXPECT_EQ(accessible(bar)->role(), QAccessible::Dialog);
+    EXPECT_EQ(accessible(animation.coordinateTable())->role(), QAccessible::Dialog);
+    EXPECT_EQ(accessible(bar->Frame1)->role(), QAccessible::Separator);
+    EXPECT_EQ(accessible(example.Command4)->text(QAccessible::Name), "Close");
+    EXPECT_EQ(accessible(frame.Toolbar1)->text(QAccessible::Name), "Toolbar");
     animation.closeNavigationBar();
     deleteClosedWindows();
 }
@@ -81,8 +91,9 @@ TEST_F(StartedAnimation, TheTableTellsRowsColumnsAndWhereACellStands) {
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(grid->rowCount(), 3);
     EXPECT_EQ(grid->columnCount(), 6);
-    EXPECT_EQ(grid->cellAt(2, 1)->text(QAccessible::Name), "point 3, x, 10");
-    EXPECT_EQ(grid->cellAt(0, 3)->text(QAccessible::Name), "point 1, z, 10");
+    EXPECT_EQ(grid->cellAt(2, 0)->text(QAccessible::Name), "point 3");
+    EXPECT_EQ(grid->cellAt(2, 1)->text(QAccessible::Name), "x, 10");
+    EXPECT_EQ(grid->cellAt(0, 3)->text(QAccessible::Name), "z, 10");
     const QList<QAccessibleInterface*> headers =
         grid->cellAt(2, 1)->tableCellInterface()->columnHeaderCells();
     ASSERT_EQ(headers.size(), 1);
@@ -115,12 +126,56 @@ TEST_F(StartedAnimation, ThePicturesDescriptionFollowsTheTurnsAndTheZoom) {
         step.act();
         bar->Timer1_Timer(); // the picture stands still again
         EXPECT_EQ(accessible(window)->text(QAccessible::Description), step.description);
+        // Said as a note that shows, as a screen reader says no changed description.
+        const auto* note = window->findChild<wirevane::SpokenNote*>();
+        ASSERT_NE(note, nullptr);
+        EXPECT_FALSE(note->isHidden());
+        EXPECT_EQ(note->text(), step.description);
     }
     // While it runs the description waits up to a second, then follows.
     bar->Command4_Click();
     bar->Check3->click();
     bar->Timer2_Timer();
     EXPECT_EQ(accessible(window)->text(QAccessible::Description), start.arg(4).arg(-2).arg(1.2));
+}
+
+// The animation's windows by the keyboard: F6 goes round them, the menu keys open the picture's
+// context menu, the table takes the keys when it opens, Escape on the picture ends the animation.
+TEST_F(StartedAnimation, TheAnimationsWindowsAnswerTheKeyboard) {
+    startAnimation(sample());
+    wirevane::AnimationWindow* picture = controller.animationWindow();
+    picture->show();
+    bar->show();
+    bar->Command6_Click();
+    bar->Check2->click();
+    wirevane::CoordinateTable* table = controller.coordinateTable();
+    QApplication::processEvents(); // the platform's activation
+    EXPECT_EQ(QApplication::activeWindow(), table);
+    QApplication::setActiveWindow(picture);
+    auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : QApplication::activeWindow(), key, modifiers);
+        QApplication::processEvents();
+    };
+    for (QWidget* next : std::initializer_list<QWidget*>{bar, table, picture}) {
+        press(Qt::Key_F6);
+        EXPECT_EQ(QApplication::activeWindow(), next) << next->objectName().toStdString();
+    }
+    press(Qt::Key_F6, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::activeWindow(), table);
+    QApplication::setActiveWindow(picture);
+    auto* menu = picture->findChild<QMenu*>();
+    ASSERT_NE(menu, nullptr);
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_Menu, Qt::NoModifier}, std::pair{Qt::Key_F10, Qt::ShiftModifier}}) {
+        QTest::keyClick(picture, key, modifiers);
+        EXPECT_TRUE(menu->isVisible()) << key;
+        menu->hide();
+    }
+    QTest::keyClick(picture, Qt::Key_Escape);
+    deleteClosedWindows();
+    EXPECT_FALSE(controller.animationWindowExists());
+    EXPECT_FALSE(controller.navigationBarExists());
 }
 
 // A screen reader's toggle clicks: the handler runs once, as for the mouse; code that sets a
@@ -194,8 +249,24 @@ TEST_F(FrameTest, F8WalksTheFindingsAndSaysEach) {
         text->moveCursor(QTextCursor::Down);
     QTest::keyClick(text, Qt::Key_F8, Qt::ControlModifier);
     EXPECT_EQ(accessible(text)->text(QAccessible::Description), "1-2: length 2.236");
+    // The note was about that line: on the next one it is no longer read out.
+    text->moveCursor(QTextCursor::Down);
+    EXPECT_FALSE(accessible(text)->text(QAccessible::Description).contains("length"));
     EXPECT_EQ(window->objectText(), box);
     EXPECT_FALSE(window->hasUnsavedChanges());
+}
+
+// The focus shows as a ring 2 pixels wide around the control, also when it came by a switch of
+// windows rather than by Tab.
+TEST_F(FrameTest, AFocusRingSurroundsTheFocusedControl) {
+    wirevane::ObjectWindow* window = newWindow();
+    window->Check1->setFocus(Qt::ActiveWindowFocusReason);
+    const auto* ring = window->findChild<wirevane::FocusRing*>();
+    ASSERT_NE(ring, nullptr);
+    EXPECT_TRUE(ring->isVisible());
+    EXPECT_TRUE(ring->geometry().contains(window->Check1->geometry().adjusted(-2, -2, 2, 2)));
+    window->Text1->setFocus();
+    EXPECT_TRUE(ring->geometry().contains(window->Text1->geometry().adjusted(-2, -2, 2, 2)));
 }
 
 TEST(DialogKeys, EscapeClosesTheAboutBoxAndTheExampleWindow) {
@@ -257,6 +328,7 @@ TEST_F(FrameTest, KeyboardAloneOpensAnimatesTurnsShowsTheTableAndCloses) {
     EXPECT_FALSE(animation.navigationBarExists());
     EXPECT_FALSE(animation.animationWindowExists());
     EXPECT_TRUE(frame.isVisible());
+    EXPECT_EQ(frame.focusWidget(), window->Text1); // where the user left for the animation
 
     // The object text types a tab, but lets the focus go after Escape: on to the spinner.
     QApplication::setActiveWindow(&frame);

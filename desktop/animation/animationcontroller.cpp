@@ -117,9 +117,8 @@ CoordinateTable* AnimationController::coordinateTable() {
 
 void AnimationController::addWindowKeys(QWidget& window) {
     for (const bool forward : {true, false}) {
-        auto* key = new QShortcut(forward ? QKeySequence(Qt::Key_F6)
-                                          : QKeySequence(Qt::SHIFT | Qt::Key_F6),
-                                  &window);
+        auto* key = new QShortcut(
+            forward ? QKeySequence(Qt::Key_F6) : QKeySequence(Qt::SHIFT | Qt::Key_F6), &window);
         connect(key, &QShortcut::activated, this,
                 [this, &window, forward] { activateNextWindow(window, forward); });
     }

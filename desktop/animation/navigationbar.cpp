@@ -38,6 +38,7 @@ constexpr int kOuterHeightMoreTwips = 5925;
 constexpr Colour kLightGrey = 0xC0C0C0;
 constexpr Colour kLightRed = 0x8080FF; // red 255, green 128, blue 128
 constexpr int kPad = 495;              // a turn pad button's side, twips
+constexpr int kNoteShownMs = 2000;
 
 QString speedText(int degrees) {
     // A number as text carries a space where a minus sign would stand.
@@ -283,11 +284,23 @@ void NavigationBar::Command6_Click() {
         scene_.zoomFactor = 1;
         session_.redrawUnturned();
         scene_.modeFlag = 1;
+        tell(QStringLiteral("More settings shown"));
     } else if (scene_.modeFlag == 1) {
         Command6->setText(QStringLiteral("more settings..."));
         setOuterHeightTwips(kOuterHeightLessTwips);
         scene_.modeFlag = 0;
+        tell(QStringLiteral("More settings hidden"));
     }
+}
+
+// A screen reader says neither the new caption of the focused button nor the controls that
+// appear; it says a note that shows.
+void NavigationBar::tell(const QString& note) {
+    if (!note_) {
+        note_ = new SpokenNote(this);
+        note_->setHidingAfter(kNoteShownMs);
+    }
+    note_->say(note, Command6->geometry().bottomLeft());
 }
 
 void NavigationBar::Check1_Click() {

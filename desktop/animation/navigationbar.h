@@ -14,6 +14,7 @@ class QPushButton;
 
 namespace wirevane {
 
+class SpokenNote;
 class UpDownSpinner;
 
 // "Navigationbar": the small tool window that drives the animation. Every handler passes what
@@ -110,9 +111,11 @@ class NavigationBar : public QWidget {
     void setOuterHeightTwips(int twips);
     // The timers at the intervals the session asks for.
     void followIntervals();
+    void tell(const QString& note);
 
     AnimationSession& session_;
     Scene& scene_;
+    SpokenNote* note_ = nullptr; // made on first use
 };
 
 } // namespace wirevane

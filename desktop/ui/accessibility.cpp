@@ -4,14 +4,14 @@
 #include "desktop/ui/updownspinner.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QPoint>
 #include <QPointer>
-#include <QWindow>
 #include <QPushButton>
+#include <QWindow>
 #include <algorithm>
 #include <limits>
 

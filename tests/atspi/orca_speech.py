@@ -223,6 +223,7 @@ def steps(speech, examples):
     speech.quiet()
     tab_to(speech, "more settings")
     keys("space")
+    speech.wait_for("More settings shown")
     speech.quiet()
     tab_to(speech, "3D-Data")
     speech.quiet()

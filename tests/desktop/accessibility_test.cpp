@@ -147,6 +147,9 @@ TEST_F(StartedAnimation, TheAnimationsWindowsAnswerTheKeyboard) {
     picture->show();
     bar->show();
     bar->Command6_Click();
+    const auto* said = bar->findChild<wirevane::SpokenNote*>();
+    ASSERT_NE(said, nullptr);
+    EXPECT_EQ(said->text(), "More settings shown");
     bar->Check2->click();
     wirevane::CoordinateTable* table = controller.coordinateTable();
     QApplication::processEvents(); // the platform's activation

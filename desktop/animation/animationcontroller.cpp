@@ -20,9 +20,6 @@ namespace wirevane {
 namespace {
 
 constexpr int kWindowGapPixels = 8;
-// While the picture moves its description changes at most this often, so that a screen
-// reader is not flooded.
-constexpr qint64 kDescriptionIntervalMs = 1000;
 // How long the spoken note stays over the picture.
 constexpr int kNoteShownMs = 3000;
 
@@ -150,9 +147,13 @@ void AnimationController::draw(Scene&, RendererState& state, const RenderOptions
 
 // Described when the picture stands still, and at most once a second while it moves.
 void AnimationController::describePicture(bool still) {
-    const QString description = QString::fromStdString(session_.view().describe(scene_));
-    if (description != animationWindow_->accessibleDescription() &&
-        (still || !describedAgo_.isValid() || describedAgo_.elapsed() >= kDescriptionIntervalMs)) {
+    // Run mode draws sixty times a second: no words are made for drawings no one will hear.
+    const bool due = still || !describedAgo_.isValid() ||
+                     describedAgo_.elapsed() >= AnimationSession::kDescriptionIntervalMs;
+    if (!due)
+        return;
+    const QString description = QString::fromStdString(session_.description());
+    if (description != animationWindow_->accessibleDescription()) {
         animationWindow_->setAccessibleDescription(description);
         describedAgo_.start();
     }

@@ -7,10 +7,8 @@ namespace wirevane {
 
 WrittenShape writePlyShape(const Scene& scene, const std::string& objectName,
                            const std::set<int>& blankRows) {
-    const SceneEdges edges = sceneEdges(scene, blankRows);
-    // The animation window's scene is turned and zoomed in place.
-    Scene unturned = scene;
-    mapAxes(unturned);
+    const WritableScene writable = writableScene(scene, blankRows);
+    const SceneEdges& edges = writable.edges;
     // Colours hold red in the low byte.
     const std::string colour = std::to_string(scene.objectColor & 0xFF) + ' ' +
                                std::to_string((scene.objectColor >> 8) & 0xFF) + ' ' +
@@ -25,8 +23,7 @@ WrittenShape writePlyShape(const Scene& scene, const std::string& objectName,
                              "\nend_header\n",
                          edges.leftOut};
     for (int i = 1; i <= scene.pointCount; ++i)
-        written.bytes += exactNumber(unturned.sceneX[i]) + ' ' + exactNumber(unturned.sceneY[i]) +
-                         ' ' + exactNumber(unturned.sceneZ[i]) + '\n';
+        written.bytes += coordinates(writable.unturned, i) + '\n';
     for (const auto& [a, b] : edges.edges)
         written.bytes += std::to_string(a - 1) + ' ' + std::to_string(b - 1) + ' ' + colour + '\n';
     return written;

@@ -2,8 +2,10 @@
 
 // What the OBJ and PLY writers share.
 
+#include "core/engine/objectcompiler.h"
 #include "core/engine/renderer.h"
 #include "core/engine/scene.h"
+#include "formats/shapes/shape.h"
 
 #include <algorithm>
 #include <set>
@@ -39,6 +41,25 @@ inline SceneEdges sceneEdges(const Scene& scene, const std::set<int>& blankRows)
             result.edges.emplace_back(a, b);
     }
     return result;
+}
+
+// What a writer writes of a scene: its points as the animation shows them before any turn (the
+// animation window's scene is turned and zoomed in place) and its connections.
+struct WritableScene {
+    Scene unturned;
+    SceneEdges edges;
+};
+
+inline WritableScene writableScene(const Scene& scene, const std::set<int>& blankRows) {
+    WritableScene writable{scene, sceneEdges(scene, blankRows)};
+    mapAxes(writable.unturned);
+    return writable;
+}
+
+// A point's three coordinates, each exactly, between blanks.
+inline std::string coordinates(const Scene& scene, int i) {
+    return exactNumber(scene.sceneX[i]) + ' ' + exactNumber(scene.sceneY[i]) + ' ' +
+           exactNumber(scene.sceneZ[i]);
 }
 
 // A name on one comment line.

@@ -10,6 +10,7 @@
 #include "core/engine/rastersurface.h"
 #include "core/engine/renderer.h"
 #include "formats/shapes/shapeimport.h"
+#include "formats/shapes/shapereaders.h"
 #include "formats/shapes/shapewriters.h"
 
 #include <algorithm>
@@ -171,6 +172,11 @@ val objectOfPayload(const std::string& payload) {
 // The most characters an object text holds; no character takes more than four bytes in a file.
 int maxObjectTextBytes() {
     return static_cast<int>(kMaxObjectTextBytes);
+}
+
+// Whether a file name names a shape file of another program (OBJ, PLY, STL, OFF).
+bool isShapeFile(const std::string& fileName) {
+    return shapeFormatOf(fileName).has_value();
 }
 
 int maxShapeFileBytes() {
@@ -435,6 +441,7 @@ EMSCRIPTEN_BINDINGS(wirevane) {
     emscripten::function("objectOfPayload", &objectOfPayload);
     emscripten::function("maxSharePayload", &maxSharePayload);
     emscripten::function("maxShapeFileBytes", &maxShapeFileBytes);
+    emscripten::function("isShapeFile", &isShapeFile);
     emscripten::function("maxObjectTextBytes", &maxObjectTextBytes);
     emscripten::class_<Page>("Page")
         .constructor<>()

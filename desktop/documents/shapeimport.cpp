@@ -26,12 +26,8 @@ ObjectWindow* openShapeFile(QWidget* reportTo, FileCommands& commands, const QSt
             QStringLiteral("The file %1 could not be read.\n\n%2").arg(path, file.errorString()));
         return nullptr;
     }
-    if (file.size() > static_cast<qint64>(kMaxShapeFileBytes)) {
-        prompts().tellError(reportTo, title,
-                            QStringLiteral("The file %1 is larger than 16 MiB.").arg(path));
-        return nullptr;
-    }
-    const QByteArray bytes = file.readAll();
+    // No more than the limit and a byte: importShape says what is too large.
+    const QByteArray bytes = file.read(static_cast<qint64>(kMaxShapeFileBytes) + 1);
     const ImportedShape shape =
         importShape(path.toStdString(),
                     std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));

@@ -1,5 +1,6 @@
 #include "core/engine/objectcompiler.h"
 #include "formats/shapes/shape.h"
+#include "formats/shapes/shapeimport.h"
 #include "formats/shapes/shapereaders.h"
 #include "formats/shapes/shapewriters.h"
 
@@ -418,6 +419,33 @@ TEST(ShapeWriters, GiveTheSameObjectBack) {
         }
         if (!*name)
             break;
+    }
+}
+
+} // namespace
+} // namespace wirevane
+
+namespace wirevane {
+namespace {
+
+TEST(ImportShape, ANewObjectOrWhyNotNamingTheFile) {
+    const struct {
+        std::string path, bytes, reasonPart; // reasonPart empty: opens
+    } cases[] = {
+        {"/home/a/tri.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n", ""},
+        {"/home/a/big.stl", std::string((16 << 20) + 1, ' '),
+         "The file /home/a/big.stl is larger than 16 MiB."},
+        {"/home/a/bad.off", "OFF\n1 0 0\nx y z\n", "/home/a/bad.off: "},
+        {"/home/a/notes.txt", "v 0 0 0\n", "not a shape file"},
+    };
+    for (const auto& c : cases) {
+        const ImportedShape shape = importShape(c.path, c.bytes);
+        if (c.reasonPart.empty()) {
+            EXPECT_EQ(shape.reason, "") << c.path;
+            EXPECT_NE(shape.text.find("tri.obj"), std::string::npos) << shape.text;
+        } else {
+            EXPECT_NE(shape.reason.find(c.reasonPart), std::string::npos) << shape.reason;
+        }
     }
 }
 

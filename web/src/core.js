@@ -44,6 +44,11 @@ export function shapeObject(fileName, bytes) {
   return core.shapeObject(fileName, bytes);
 }
 
+// Whether a file name names a shape file of another program, by its extension.
+export function isShapeFile(fileName) {
+  return core.isShapeFile(fileName);
+}
+
 // The most bytes a shape file may hold.
 export function maxShapeFileBytes() {
   return core.maxShapeFileBytes();

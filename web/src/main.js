@@ -197,7 +197,7 @@ function utf8OfUtf16(bytes) {
 
 async function openFile(file) {
   const most = core.maxObjectTextBytes();
-  const shape = /\.(obj|ply|stl|off)$/i.test(file.name);
+  const shape = core.isShapeFile(file.name);
   // No character takes more than four bytes, so a larger text file cannot fit.
   if (!shape && !file.name.toLowerCase().endsWith(".kfm") && file.size > 4 * most) {
     status(`The file ${file.name} is too large for an object text, which holds at most ${most} characters.`);

@@ -430,6 +430,19 @@ try {
     check("the page starts again without network", started);
   }
 
+  // A browser whose storage is full says so: only a saved file keeps the work then.
+  {
+    const full = await browser.newPage();
+    await full.evaluateOnNewDocument(() => {
+      Storage.prototype.setItem = () => { throw new DOMException("full", "QuotaExceededError"); };
+    });
+    await full.goto(origin + "/");
+    await full.waitForSelector("body[data-ready]", { timeout: 10000 });
+    const said = await full.$eval("#status", (e) => e.textContent);
+    check("full storage is told", said.includes("keeps no copy"), said);
+    await full.close();
+  }
+
   // On a phone: no sideways scrolling, fingers' room on every control, a pinch zooms as the wheel.
   {
     const phone = await browser.newPage();

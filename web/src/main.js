@@ -61,8 +61,13 @@ function mayReplace() {
   return !edited() || window.confirm(kReplaceQuestion);
 }
 
+// A browser that keeps nothing (storage full or turned off) is told of once: only a saved file
+// keeps the work then.
+let keepFailureTold = false;
 function keep() {
-  keepWork({ object: currentObject(), fileName, openedBytes, saved });
+  if (keepWork({ object: currentObject(), fileName, openedBytes, saved }) || keepFailureTold) return;
+  keepFailureTold = true;
+  status("This browser keeps no copy of the object: save it to keep it.");
 }
 
 // A message that must not be missed, until the next object is shown.
